@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Quillmere need, and
+# only those that are missing. Quiet when everything is present.
+set -euo pipefail
+
+packages=(
+  g++ cmake make pkg-config
+  zlib1g-dev libbz2-dev liblzma-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+  xvfb xauth dbus
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+command="apt-get install -y --no-install-recommends ${missing[*]}"
+if [[ $(id -u) -ne 0 ]]; then
+  echo "Missing packages: ${missing[*]}" >&2
+  echo "Run as root: apt-get update && $command" >&2
+  exit 1
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
