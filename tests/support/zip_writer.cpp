@@ -28,9 +28,9 @@ struct Placed {
   std::string extra;
 };
 
-std::string StoredBytes(const ZipEntry& e) {
+std::string StoredBytes(const ZipEntry& e, int level) {
   if (e.rawData) return *e.rawData;
-  return e.method == 8 ? DeflateRaw(e.data) : e.data;
+  return e.method == 8 ? DeflateRaw(e.data, level) : e.data;
 }
 
 std::string Zip64Extra(std::uint64_t uncompressed, std::uint64_t compressed, std::uint64_t offset) {
@@ -51,9 +51,9 @@ std::uint32_t DosDateTime(int year, int month, int day, int hour, int minute, in
   return (date << 16) | time;
 }
 
-std::string DeflateRaw(const std::string& data) {
+std::string DeflateRaw(const std::string& data, int level) {
   z_stream z{};
-  if (deflateInit2(&z, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+  if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
     throw std::runtime_error("deflateInit2 failed");
   }
   std::string out(deflateBound(&z, data.size()) + 16, '\0');
@@ -90,7 +90,7 @@ std::string ZipWriter::Build() const {
   std::string out = layout_.prefix;
   std::vector<Placed> placed;
   for (const ZipEntry& e : entries_) {
-    const std::string stored = StoredBytes(e);
+    const std::string stored = StoredBytes(e, layout_.deflateLevel);
     Placed p{e.crc.value_or(Crc32(e.data)),
              e.compressedSize.value_or(static_cast<std::uint32_t>(stored.size())),
              e.uncompressedSize.value_or(static_cast<std::uint32_t>(e.data.size())),

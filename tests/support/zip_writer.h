@@ -51,6 +51,7 @@ struct ZipLayout {
   std::optional<std::uint16_t> totalEntries;     // stored total entry count
   std::optional<std::uint16_t> diskNumber;       // number of this disk
   bool zip64 = false;  // ZIP64 end record and locator; end record holds markers
+  int deflateLevel = 9;  // zlib level for deflated entries
 };
 
 class ZipWriter {
@@ -71,7 +72,7 @@ class ZipWriter {
 };
 
 // Raw Deflate (no zlib header) of the data, and the ZIP CRC-32.
-std::string DeflateRaw(const std::string& data);
+std::string DeflateRaw(const std::string& data, int level = 9);
 std::uint32_t Crc32(const std::string& data);
 
 // Writes bytes to a file, replacing it.
