@@ -75,22 +75,25 @@ std::filesystem::path BookPath(const Options& options, Random& random, int index
 }
 
 EpubBuilder MakeBook(const Options& options, Random& random, int index, bool edited) {
-  const std::uint32_t produced = DosDateTime(random.Between(2012, 2024), random.Between(1, 12),
-                                             random.Between(1, 28), random.Between(0, 23),
-                                             random.Between(0, 59), 2 * random.Between(0, 29));
+  const int year = random.Between(2012, 2024), month = random.Between(1, 12);
+  const int day = random.Between(1, 28), hour = random.Between(0, 23);
+  const int minute = random.Between(0, 59), second = 2 * random.Between(0, 29);
   EpubBuilder book;
   book.Title("Sample Book " + std::to_string(index))
       .Creator("Author " + std::to_string(random.Between(1, 30)))
       .Identifier("urn:uuid:00000000-0000-4000-8000-" + std::to_string(100000000000 + index))
-      .Modified(produced);
+      .Modified(DosDateTime(year, month, day, hour, minute, second));
   for (int c = 1; c <= options.chapters; ++c) {
     book.AddChapter({"chapter" + TwoDigits(c) + ".xhtml", "Chapter " + std::to_string(c),
                      Paragraphs(random, random.Between(5 * 1024, 40 * 1024)), std::nullopt});
   }
   if (edited) {
-    // The edit happens days later, so every time resolution sees it.
+    // The edit happens days away from production, so every time resolution sees it.
     const int chapter = random.Between(0, options.chapters - 1);
-    book.EditChapter(chapter, produced + (static_cast<std::uint32_t>(random.Between(3, 20)) << 16));
+    const int shift = random.Between(1, 13);
+    const int editedDay = day <= 14 ? day + shift : day - shift;
+    book.EditChapter(chapter, DosDateTime(year, month, editedDay, random.Between(0, 23),
+                                          random.Between(0, 59), 2 * random.Between(0, 29)));
   }
   return book;
 }
