@@ -1,0 +1,93 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/enum_set.h"
+#include "shell/folder_listing.h"
+#include "shell/search_params.h"
+
+namespace quill {
+
+// Whether the search goes below the root folder.
+enum TJvDirOption : unsigned { doExcludeSubDirs = 0, doIncludeSubDirs = 1 };
+
+// Options of a search. The value of each member is its place in the set, so
+// the set of soSearchFiles alone has the value 32.
+enum TJvSearchOption : unsigned {
+  soOwnerData = 3,    // found files are only reported, not collected in Files
+  soSearchFiles = 5,  // files are matched and reported
+};
+using TJvSearchOptions = EnumSet<TJvSearchOption>;
+
+// What a folder that cannot be listed does to the search: erAbort ends the
+// whole search quietly, with Search() answering false.
+enum TJvErrorResponse : unsigned { erAbort = 0 };
+
+// Finds the files in a folder, or in a folder and every folder below it, that
+// meet FileParams, and reports each through OnFindFile the moment it is found.
+//
+// The walk is depth first in the platform's listing order: a folder's own
+// entries are all reported before any of its subfolders is entered. OnProgress
+// fires for every listed entry (the "." and ".." entries included) before the
+// entry is examined, which is where the owner keeps its window responsive and
+// may call Abort(). Links to folders are entered like folders, so a folder
+// reached twice reports its files twice; but a folder that is already being
+// searched further up the current descent (a link cycle) is passed over as
+// empty, so a search always ends.
+//
+// Nothing is raised for a folder that cannot be listed: a folder that may not
+// be read is taken as empty, any other failure ends the search and Search()
+// answers false. An error raised by a handler leaves Search() and reaches its
+// caller, with the search no longer running.
+class TJvSearchFiles {
+ public:
+  using FindFileHandler = std::function<void(TJvSearchFiles& sender, const std::string& name)>;
+  using ProgressHandler = std::function<void(TJvSearchFiles& sender)>;
+
+  std::string RootDirectory;  // where the search starts; an empty text names no folder
+  TJvDirOption DirOption = doIncludeSubDirs;
+  TJvSearchOptions Options{soSearchFiles};
+  TJvSearchParams FileParams;
+  TJvErrorResponse ErrorResponse = erAbort;
+  // The full paths of the files found, collected unless Options holds
+  // soOwnerData; emptied when a search starts.
+  std::vector<std::string> Files;
+  // Found folders would be collected here; this search reports files only, so
+  // it just empties the list when it starts.
+  std::vector<std::string> Directories;
+  // Receives the full path of each matching file: its folder's path ending in
+  // a separator, followed by the name that the listing gives.
+  FindFileHandler OnFindFile;
+  ProgressHandler OnProgress;
+
+  // Runs the whole search. True when it ran to the end; false when it was
+  // aborted or ended by a folder that could not be listed, and false at once,
+  // with nothing changed, when a search is already running (a handler that
+  // pumps window messages can lead here).
+  bool Search();
+
+  // While a search runs, makes it stop when the current OnProgress call
+  // returns: that call's entry is not examined and Search() answers false.
+  // Does nothing when no search runs.
+  void Abort();
+
+  bool searching() const { return searching_; }
+  // Set by Abort() during a search; stays set until the next search starts.
+  bool aborting() const { return aborting_; }
+
+ private:
+  bool ScanFolder(const std::string& path);
+  bool ListFolder(FolderListing& listing, const std::string& folder,
+                  std::vector<std::string>& subfolders);
+  void ExamineFile(const std::string& folder, const std::string& name);
+  bool IsOnDescentPath(const FolderIdentity& folder) const;
+
+  bool searching_ = false;
+  bool aborting_ = false;
+  // The folders from the root down to the one being listed.
+  std::vector<FolderIdentity> descentPath_;
+};
+
+}  // namespace quill
