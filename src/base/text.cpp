@@ -245,4 +245,6 @@ std::string ReplaceChar(std::string_view text, char from, char to) {
   return out;
 }
 
+char32_t NextUtf8CodePoint(std::string_view text, std::size_t& pos) { return NextCodePoint(text, pos); }
+
 }  // namespace quill

@@ -27,6 +27,10 @@ bool IsUtf8ByShape(std::string_view bytes);
 // Appends the UTF-8 form of a code point.
 void AppendUtf8(std::string& out, char32_t codePoint);
 
+// Decodes the code point that starts at text[pos] and moves pos past it. An
+// ill-formed sequence yields U+FFFD and moves pos by one byte. pos < size.
+char32_t NextUtf8CodePoint(std::string_view text, std::size_t& pos);
+
 // Upper-cases or lower-cases the letters A to Z only; every other byte stays.
 std::string UpperAscii(std::string_view text);
 std::string LowerAscii(std::string_view text);
