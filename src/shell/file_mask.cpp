@@ -1,5 +1,6 @@
 #include "shell/file_mask.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace quill {
@@ -10,11 +11,8 @@ namespace {
 // cannot start a sequence counts as a character of its own.
 std::size_t CharacterLength(std::string_view text, std::size_t pos) {
   const auto lead = static_cast<unsigned char>(text[pos]);
-  std::size_t length = 1;
-  if (lead >= 0xF0) length = 4;
-  else if (lead >= 0xE0) length = 3;
-  else if (lead >= 0xC0) length = 2;
-  return pos + length <= text.size() ? length : text.size() - pos;
+  const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+  return std::min(length, text.size() - pos);
 }
 
 }  // namespace
