@@ -1,0 +1,53 @@
+#include "base/writable_file.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace quill {
+
+std::optional<WritableFile> WritableFile::Create(const std::filesystem::path& path) noexcept {
+  ::unlink(path.c_str());
+  // O_EXCL with O_NOFOLLOW: if anything reappeared at the path since the
+  // unlink, the creation fails rather than writing through it.
+  const int handle =
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (handle < 0) return std::nullopt;
+  return WritableFile(handle);
+}
+
+WritableFile::WritableFile(WritableFile&& other) noexcept : handle_(other.handle_) {
+  other.handle_ = -1;
+}
+
+WritableFile& WritableFile::operator=(WritableFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    other.handle_ = -1;
+  }
+  return *this;
+}
+
+WritableFile::~WritableFile() { Close(); }
+
+bool WritableFile::Write(std::string_view bytes) noexcept {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(handle_, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+bool WritableFile::Close() noexcept {
+  if (handle_ < 0) return true;
+  const int result = ::close(handle_);
+  handle_ = -1;
+  return result == 0;
+}
+
+}  // namespace quill
