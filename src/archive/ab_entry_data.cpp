@@ -1,0 +1,171 @@
+#include "archive/ab_entry_data.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <span>
+#include <string>
+#include <zlib.h>
+
+#include "base/byte_reader.h"
+#include "base/error.h"
+#include "base/read_only_file.h"
+
+namespace quill {
+namespace {
+
+constexpr std::uint32_t kLocalHeaderSignature = 0x04034B50;
+constexpr std::size_t kLocalHeaderSize = 30;
+constexpr std::uint8_t kHighestVersionNeeded = 63;
+constexpr std::uint16_t kStored = 0;
+constexpr std::uint16_t kDeflated = 8;
+constexpr std::size_t kChunk = 64 * 1024;
+
+// Hands out an entry's stored bytes chunk by chunk; the last chunk ends where
+// the data or the file ends.
+class DataReader {
+ public:
+  DataReader(const ReadOnlyFile& archive, const EntryDataLocation& location)
+      : archive_(archive), offset_(location.offset), remaining_(location.size), buffer_(kChunk, '\0') {}
+
+  // The next chunk of at most `limit` bytes; empty when the data is used up.
+  std::string_view Next(std::size_t limit = kChunk) {
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>({limit, kChunk, remaining_}));
+    const std::size_t got =
+        archive_.ReadAt(offset_, std::as_writable_bytes(std::span(buffer_.data(), want)));
+    offset_ += got;
+    remaining_ -= got;
+    if (got < want) remaining_ = 0;  // the file ends inside the data
+    return std::string_view(buffer_.data(), got);
+  }
+
+ private:
+  const ReadOnlyFile& archive_;
+  std::uint64_t offset_;
+  std::uint64_t remaining_;
+  std::string buffer_;
+};
+
+// Passes chunks to the sink and keeps the running CRC-32 of what it wrote.
+class ChecksummedSink {
+ public:
+  explicit ChecksummedSink(EntrySink& sink) : sink_(sink) {}
+
+  bool Write(std::string_view chunk) {
+    crc_ = crc32(crc_, reinterpret_cast<const Bytef*>(chunk.data()), static_cast<uInt>(chunk.size()));
+    return sink_.Write(chunk);
+  }
+  std::uint32_t crc() const { return static_cast<std::uint32_t>(crc_); }
+
+ private:
+  EntrySink& sink_;
+  uLong crc_ = crc32(0, nullptr, 0);
+};
+
+// A raw inflate stream (window bits -15: no zlib header or trailer), ended on
+// every path.
+class RawInflater {
+ public:
+  RawInflater() { ready_ = inflateInit2(&stream_, -15) == Z_OK; }
+  ~RawInflater() {
+    if (ready_) inflateEnd(&stream_);
+  }
+  RawInflater(const RawInflater&) = delete;
+  RawInflater& operator=(const RawInflater&) = delete;
+
+  bool ready() const { return ready_; }
+  z_stream& stream() { return stream_; }
+
+ private:
+  z_stream stream_{};
+  bool ready_ = false;
+};
+
+bool CopyStored(DataReader& input, std::uint64_t size, ChecksummedSink& output) {
+  for (std::uint64_t remaining = size; remaining > 0;) {
+    const std::string_view chunk = input.Next(static_cast<std::size_t>(std::min<std::uint64_t>(remaining, kChunk)));
+    if (chunk.empty() || !output.Write(chunk)) return false;
+    remaining -= chunk.size();
+  }
+  return true;
+}
+
+// Inflates until the declared size is reached: output beyond it is never
+// produced, whatever the stream would go on to yield.
+bool Inflate(DataReader& input, std::uint64_t size, ChecksummedSink& output) {
+  RawInflater inflater;
+  if (!inflater.ready()) return false;
+  z_stream& z = inflater.stream();
+  std::string out(kChunk, '\0');
+  bool inputUsedUp = false;
+  for (std::uint64_t remaining = size; remaining > 0;) {
+    if (z.avail_in == 0 && !inputUsedUp) {
+      const std::string_view chunk = input.Next();
+      inputUsedUp = chunk.empty();
+      z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(chunk.data()));
+      z.avail_in = static_cast<uInt>(chunk.size());
+    }
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(remaining, kChunk));
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = static_cast<uInt>(want);
+    const int result = inflate(&z, Z_NO_FLUSH);
+    const std::size_t produced = want - z.avail_out;
+    if (produced > 0 && !output.Write(std::string_view(out.data(), produced))) return false;
+    remaining -= produced;
+    if (result == Z_STREAM_END) return remaining == 0;
+    // Z_BUF_ERROR only says no progress was possible: fatal once the input is used up.
+    if (result == Z_BUF_ERROR ? inputUsedUp : result != Z_OK) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<EntryDataLocation> LocateEntryData(const ReadOnlyFile& archive,
+                                                 const TAbZipItem& item) {
+  if ((item.versionNeeded & 0xFF) > kHighestVersionNeeded) return std::nullopt;
+  std::string header(kLocalHeaderSize, '\0');
+  try {
+    if (archive.ReadAt(item.localHeaderOffset, std::as_writable_bytes(std::span(header))) !=
+        kLocalHeaderSize) {
+      return std::nullopt;
+    }
+  } catch (const Error&) {
+    return std::nullopt;
+  }
+  ByteReader reader(header);
+  if (*reader.U32() != kLocalHeaderSignature) return std::nullopt;
+  if (item.IsEncrypted()) return std::nullopt;  // no password is ever set
+  reader.Seek(26);
+  const std::uint16_t nameLength = *reader.U16();
+  const std::uint16_t extraLength = *reader.U16();
+  return EntryDataLocation{item.localHeaderOffset + kLocalHeaderSize + nameLength + extraLength,
+                           item.compressedSize};
+}
+
+DecodeOutcome DecodeEntryData(const ReadOnlyFile& archive, const TAbZipItem& item,
+                              const EntryDataLocation& location, EntrySink& sink) {
+  if (item.uncompressedSize == 0) return DecodeOutcome::kDone;
+  DataReader input(archive, location);
+  ChecksummedSink output(sink);
+  bool decoded = false;
+  try {
+    switch (item.compressionMethod) {
+      case kStored:
+        decoded = CopyStored(input, item.uncompressedSize, output);
+        break;
+      case kDeflated:
+        decoded = Inflate(input, item.uncompressedSize, output);
+        break;
+      default:
+        // Shrink, reduce, implode, Deflate64, bzip2, LZMA, WavPack, PPMd and
+        // unknown methods: books never use them, so such entries fail.
+        break;
+    }
+  } catch (const Error&) {
+    decoded = false;  // a read error of the archive fails only this entry
+  }
+  if (!decoded) return DecodeOutcome::kFailed;
+  return output.crc() == item.crc32 ? DecodeOutcome::kDone : DecodeOutcome::kChecksumMismatch;
+}
+
+}  // namespace quill

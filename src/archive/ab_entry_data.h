@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "archive/ab_zip_item.h"
+
+namespace quill {
+
+class ReadOnlyFile;
+
+// Where an entry's stored data lies in the archive: right after its local
+// header's name and extra field, as long as the central directory's
+// compressed size says.
+struct EntryDataLocation {
+  std::uint64_t offset = 0;
+  std::uint64_t size = 0;
+};
+
+// Receives an entry's decoded data, chunk by chunk.
+class EntrySink {
+ public:
+  virtual ~EntrySink() = default;
+  // Takes the next chunk; false stops the decoding (the entry then fails).
+  virtual bool Write(std::string_view chunk) = 0;
+};
+
+enum class DecodeOutcome {
+  kDone,              // all declared bytes written, checksum equal
+  kChecksumMismatch,  // all declared bytes written, but the CRC-32 differs
+  kFailed,            // unsupported method, corrupt or short data, or the sink refused
+};
+
+// Locates the entry's data: nothing when the entry cannot be extracted at all
+// (a version needed above 6.3, no local header signature at the stored
+// offset, encryption) or the local header cannot be read.
+std::optional<EntryDataLocation> LocateEntryData(const ReadOnlyFile& archive,
+                                                 const TAbZipItem& item);
+
+// Decodes the located data (stored or Deflate) into the sink, computing the
+// CRC-32 of what it writes. Never writes more than the entry's declared
+// uncompressed size, and holds only one chunk of input and one of output in
+// memory at a time. An entry whose uncompressed size is 0 writes nothing and
+// is done. Raises nothing that concerns the data: every such fault is kFailed.
+DecodeOutcome DecodeEntryData(const ReadOnlyFile& archive, const TAbZipItem& item,
+                              const EntryDataLocation& location, EntrySink& sink);
+
+}  // namespace quill

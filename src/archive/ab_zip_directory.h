@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "archive/ab_zip_item.h"
+
+namespace quill {
+
+class ReadOnlyFile;
+
+// Recognises a ZIP archive by its content: the offset of the end-of-central-
+// directory record nearest the end of the file whose comment fits in the bytes
+// that follow it, provided that record belongs to disk 0. Nothing when the
+// file is not a (single-disk) ZIP archive. The search reads backwards in
+// blocks and may run back to the start of the file.
+std::optional<std::uint64_t> FindEndRecord(const ReadOnlyFile& file);
+
+// Reads the central directory that the end record at the offset describes
+// (through the ZIP64 records when the end record holds their markers) and
+// returns its entries in order, names decoded and ZIP64 values applied.
+// Raises EAbZipInvalid "Érvénytelen fájl – nem PKZip fájl" for a missing
+// signature or ZIP64 locator and EReadError "Stream read error" for a read
+// that falls short.
+std::vector<TAbZipItem> ReadZipDirectory(const ReadOnlyFile& file, std::uint64_t endRecordOffset);
+
+}  // namespace quill

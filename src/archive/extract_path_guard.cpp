@@ -1,0 +1,62 @@
+#include "archive/extract_path_guard.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "base/file_system.h"
+#include "base/text.h"
+
+namespace quill {
+namespace {
+
+// A name that could leave its folder or name no file at all on some system.
+bool IsAbsoluteOrStrange(std::string_view name) {
+  return name.empty() || name.find('\0') != std::string_view::npos ||
+         name.find(':') != std::string_view::npos || name.front() == '\\' ||
+         name.find("\\\\") != std::string_view::npos;
+}
+
+// "..", and "..." or ". ." which Windows trims to dots only.
+bool IsDotsSegment(std::string_view segment) {
+  return segment.find_first_not_of(". ") == std::string_view::npos;
+}
+
+std::optional<std::vector<std::string>> SafeSegments(std::string_view name) {
+  std::vector<std::string> segments;
+  std::size_t start = 0;
+  while (start <= name.size()) {
+    const std::size_t end = std::min(name.find('\\', start), name.size());
+    const std::string_view segment = name.substr(start, end - start);
+    if (segment != ".") {
+      if (IsDotsSegment(segment)) return std::nullopt;
+      segments.emplace_back(segment);
+    }
+    start = end + 1;
+  }
+  if (segments.empty()) return std::nullopt;
+  return segments;
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> GuardedExtractPath(const std::filesystem::path& base,
+                                                        std::string_view entryName,
+                                                        bool isDirectory, bool keepFolders) {
+  std::string name = ReplaceChar(entryName, '/', '\\');
+  if (isDirectory && !name.empty() && name.back() == '\\') name.pop_back();
+  if (IsAbsoluteOrStrange(name)) return std::nullopt;
+  auto segments = SafeSegments(name);
+  if (!segments) return std::nullopt;
+  if (!keepFolders) segments->erase(segments->begin(), segments->end() - 1);
+
+  std::filesystem::path target = base;
+  for (const std::string& segment : *segments) {
+    target /= segment;
+    // A link below the base could point anywhere; nothing is written through one.
+    if (IsLink(target)) return std::nullopt;
+  }
+  return target;
+}
+
+}  // namespace quill

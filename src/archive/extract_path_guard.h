@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace quill {
+
+// The one check that every path passes before an extraction writes anything.
+// Returns where the entry lands under the base folder, or nothing when the
+// entry must not be written: an empty name, a NUL byte, an absolute name (a
+// leading separator, a drive letter or any ":", two separators in a row), a
+// segment of dots (".." and the forms that some systems read as ".."), or a
+// path that leads through a link already on disk below the base folder.
+// "/" and "\" both separate segments; a "." segment is dropped. A folder entry
+// loses its trailing separator; without `keepFolders` only the last segment
+// is kept.
+std::optional<std::filesystem::path> GuardedExtractPath(const std::filesystem::path& base,
+                                                        std::string_view entryName,
+                                                        bool isDirectory, bool keepFolders);
+
+}  // namespace quill
