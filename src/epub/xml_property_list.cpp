@@ -1,0 +1,30 @@
+#include "epub/xml_property_list.h"
+
+#include "base/text.h"
+#include "epub/simple_xml_errors.h"
+
+namespace quill {
+
+TJclSimpleXMLProp& XmlPropertyList::GetItem(std::size_t index) const {
+  if (index >= properties_.size()) {
+    throw simple_xml_errors::IndexOutOfRange(index, properties_.size());
+  }
+  return *properties_[index];
+}
+
+TJclSimpleXMLProp& XmlPropertyList::GetItemNamed(std::string_view name) {
+  for (const auto& property : properties_) {
+    if (SameTextUnicode(property->Name(), name)) return *property;
+  }
+  if (!options_->Contains(sxoAutoCreate)) throw simple_xml_errors::NoPropertyNamed(name);
+  return Add(std::string(name), {}, {});
+}
+
+TJclSimpleXMLProp& XmlPropertyList::Add(std::string name, std::string nameSpace,
+                                        std::string value) {
+  properties_.push_back(std::make_unique<TJclSimpleXMLProp>(std::move(name), std::move(nameSpace),
+                                                            std::move(value)));
+  return *properties_.back();
+}
+
+}  // namespace quill
