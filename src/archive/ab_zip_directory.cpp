@@ -98,7 +98,8 @@ DirectoryLocation ReadZip64Location(const ReadOnlyFile& file, std::uint64_t endR
         return U32At(bytes, 0) == kZip64LocatorSignature;
       });
   if (!locator) throw EAbZipInvalid(kInvalidArchive);
-  ByteReader locatorReader(ReadExactly(file, *locator, kZip64LocatorSize));
+  const std::string locatorBytes = ReadExactly(file, *locator, kZip64LocatorSize);
+  ByteReader locatorReader(locatorBytes);
   locatorReader.Skip(8);
   const std::uint64_t recordOffset = *locatorReader.U64();
 
@@ -171,7 +172,8 @@ void ApplyZip64Field(TAbZipItem& item) {
 }
 
 TAbZipItem ReadCentralHeader(SequentialReader& reader) {
-  ByteReader header(reader.Read(kCentralHeaderSize));
+  const std::string fixedFields = reader.Read(kCentralHeaderSize);
+  ByteReader header(fixedFields);
   if (*header.U32() != kCentralHeaderSignature) throw EAbZipInvalid(kInvalidArchive);
   TAbZipItem item;
   item.versionMadeBy = *header.U16();
