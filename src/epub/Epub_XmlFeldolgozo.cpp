@@ -1,0 +1,297 @@
+#include "epub/Epub_XmlFeldolgozo.h"
+
+#include <cstddef>
+#include <exception>
+#include <unordered_map>
+
+#include "base/error_kinds.h"
+#include "base/text.h"
+#include "base/user_messages.h"
+
+namespace quill {
+namespace {
+
+// The texts that open the message boxes of the guarded walks.
+constexpr std::string_view kValuexPrefix = "Hiba GetXMLValuex";
+constexpr std::string_view kManifestPrefix = "Hiba GetXmlManifestList01";
+constexpr std::string_view kSpinePrefix = "Hiba GetXmlSpineList";
+constexpr std::string_view kCoverPathPrefix = "Hiba a feldolgozas kozben GetCoverPath";
+constexpr std::string_view kNcxPathPrefix = "Hiba GetNcxPath";
+
+// Runs a walk over the shared document. When the document model raises its
+// error, the walk ends there: a message box shows the prefix directly
+// followed by the error's message, and what the walk gathered stays. Other
+// errors pass.
+template <typename Walk>
+void GuardedWalk(std::string_view prefix, Walk&& walk) {
+  try {
+    walk();
+  } catch (const EJclSimpleXMLError& error) {
+    ShowMessage(std::string(prefix) + error.message());
+  }
+}
+
+// Calls visit for each child in document order. The count is read on every
+// step, so a child added on the way is visited too.
+template <typename Visit>
+void ForEachChild(const TJclSimpleXMLElem& element, Visit&& visit) {
+  const XmlNodeList& items = element.Items();
+  for (std::size_t i = 0; i < items.Count(); ++i) visit(items.GetItem(i));
+}
+
+// Calls visit for each attribute in document order, the same way.
+template <typename Visit>
+void ForEachProperty(const TJclSimpleXMLElem& element, Visit&& visit) {
+  const XmlPropertyList& properties = element.Properties();
+  for (std::size_t i = 0; i < properties.Count(); ++i) visit(properties.GetItem(i));
+}
+
+// The attribute's value by lookup, which adds it, empty, when it is missing.
+std::string Attribute(TJclSimpleXMLElem& element, std::string_view name) {
+  return element.Properties().GetItemNamed(name).Value();
+}
+
+// Whether an attribute's name is exactly name; creates nothing.
+bool HasPropertyNamed(const TJclSimpleXMLElem& element, std::string_view name) {
+  bool found = false;
+  ForEachProperty(element, [&](const TJclSimpleXMLProp& property) {
+    if (property.Name() == name) found = true;
+  });
+  return found;
+}
+
+// One step of the navMap walk: the entry of this element, if it has one.
+void AppendTocEntry(const TJclSimpleXMLElem& element) {
+  std::string label;
+  std::string source;
+  ForEachChild(element, [&](TJclSimpleXMLElem& child) {
+    if (child.Name() == "navLabel") label = child.Items().GetItemNamed("text").Value();
+    if (child.Name() == "content") source = Attribute(child, "src");
+  });
+  if (label.empty() && source.empty()) return;
+  TocList().push_back(std::make_unique<TToc>(label, std::move(source)));
+}
+
+}  // namespace
+
+TJvSimpleXML& SharedXml() {
+  static TJvSimpleXML document(
+      {sxoAutoCreate, sxoAutoIndent, sxoAutoEncodeValue, sxoAutoEncodeEntity});
+  return document;
+}
+
+std::vector<std::string>& SpineIdrefList() {
+  static std::vector<std::string> list;
+  return list;
+}
+
+std::vector<std::string>& SpineHrefList() {
+  static std::vector<std::string> list;
+  return list;
+}
+
+TocEntryList& TocList() {
+  static TocEntryList list;
+  return list;
+}
+
+void LoadXmlFromStream(MemoryStream& stream) { SharedXml().LoadFromStream(stream, seUTF8); }
+
+TJclSimpleXMLElem* FindRootChild(std::string_view name) {
+  TJclSimpleXMLElem* found = nullptr;
+  ForEachChild(SharedXml().Root(), [&](TJclSimpleXMLElem& child) {
+    if (child.Name() == name) found = &child;
+  });
+  return found;
+}
+
+std::string GetSectionValue(std::string_view section, std::string_view name) {
+  std::string result;
+  ForEachChild(SharedXml().Root(), [&](TJclSimpleXMLElem& candidate) {
+    if (candidate.Name() != section) return;
+    ForEachChild(candidate, [&](TJclSimpleXMLElem& child) {
+      if (child.Name() == name) result = child.Value();
+    });
+  });
+  return result;
+}
+
+std::string GetSectionValueWithAttribute(std::string_view section, std::string_view name,
+                                         std::string_view attribute) {
+  std::string result;
+  ForEachChild(SharedXml().Root(), [&](TJclSimpleXMLElem& candidate) {
+    if (candidate.Name() != section) return;
+    ForEachChild(candidate, [&](TJclSimpleXMLElem& child) {
+      if (child.Name() == name && HasPropertyNamed(child, attribute)) result = child.Value();
+    });
+  });
+  return result;
+}
+
+std::string GetXMLValuex(std::string_view section, std::string_view attribute) {
+  std::string result;
+  GuardedWalk(kValuexPrefix, [&] {
+    TJclSimpleXMLElem* found = FindRootChild(section);
+    if (!found) return;
+    ForEachChild(*found, [&](TJclSimpleXMLElem& child) { result = Attribute(child, attribute); });
+  });
+  return result;
+}
+
+std::string GetMetaContent(std::string_view name) {
+  std::string result;
+  TJclSimpleXMLElem* metadata = FindRootChild("metadata");
+  if (!metadata) return result;
+  ForEachChild(*metadata, [&](TJclSimpleXMLElem& child) {
+    if (child.Name() == "meta" && Attribute(child, "name") == name) {
+      result = Attribute(child, "content");
+    }
+  });
+  return result;
+}
+
+std::string GetIdentifierByScheme(std::string_view scheme) {
+  std::string result;
+  TJclSimpleXMLElem* metadata = FindRootChild("metadata");
+  if (!metadata) return result;
+  ForEachChild(*metadata, [&](TJclSimpleXMLElem& child) {
+    if (child.Name() == "identifier" && Attribute(child, "scheme") == scheme) {
+      result = child.Value();
+    }
+  });
+  return result;
+}
+
+void GetSubjects(std::vector<std::string>& list) {
+  list.clear();
+  TJclSimpleXMLElem* metadata = FindRootChild("metadata");
+  if (!metadata) return;
+  ForEachChild(*metadata, [&](TJclSimpleXMLElem& child) {
+    if (child.Name() == "subject") list.push_back(child.Value());
+  });
+}
+
+std::string GetPackageVersion() { return Attribute(SharedXml().Root(), "version"); }
+
+void GetXmlSpineList() {
+  GuardedWalk(kSpinePrefix, [] {
+    TJclSimpleXMLElem* spine = FindRootChild("spine");
+    if (!spine) return;
+    ForEachChild(*spine, [](TJclSimpleXMLElem& child) {
+      ForEachProperty(child, [&](const TJclSimpleXMLProp& property) {
+        if (property.Name() == "idref") SpineIdrefList().push_back(Attribute(child, "idref"));
+      });
+    });
+  });
+}
+
+// The join asks the manifest, for each spine entry, for every item whose id
+// is that entry. The items are indexed by id once, so a long spine over a
+// large manifest stays linear; the index lists an item once per "id"
+// attribute it carries, in manifest order, exactly as a walk over the
+// manifest would meet it. The "href" lookups (which add a missing "href")
+// happen in the same order as in that walk.
+void GetXmlManifestList() {
+  GuardedWalk(kManifestPrefix, [] {
+    if (SpineIdrefList().empty()) return;
+    TJclSimpleXMLElem* manifest = FindRootChild("manifest");
+    if (!manifest) return;
+    std::unordered_map<std::string, std::vector<TJclSimpleXMLElem*>> itemsById;
+    ForEachChild(*manifest, [&](TJclSimpleXMLElem& item) {
+      ForEachProperty(item, [&](const TJclSimpleXMLProp& property) {
+        if (property.Name() == "id") itemsById[Attribute(item, "id")].push_back(&item);
+      });
+    });
+    for (const std::string& idref : SpineIdrefList()) {
+      const auto found = itemsById.find(idref);
+      if (found == itemsById.end()) continue;
+      for (TJclSimpleXMLElem* item : found->second) {
+        SpineHrefList().push_back(ReplaceChar(Attribute(*item, "href"), '/', '\\'));
+      }
+    }
+  });
+}
+
+std::string GetGuideCover() {
+  std::string result;
+  try {
+    TJclSimpleXMLElem* guide = FindRootChild("guide");
+    if (!guide) return result;
+    ForEachChild(*guide, [&](TJclSimpleXMLElem& child) {
+      ForEachProperty(child, [&](const TJclSimpleXMLProp& property) {
+        if (property.Value() == "cover") result = Attribute(child, "href");
+      });
+    });
+  } catch (const std::exception&) {
+    // A guide that cannot be read has no cover reference.
+  }
+  return result;
+}
+
+std::string GetCoverPath() {
+  std::string result;
+  GuardedWalk(kCoverPathPrefix, [&] {
+    std::string coverType;
+    if (TJclSimpleXMLElem* guide = FindRootChild("guide")) {
+      ForEachChild(*guide, [&](TJclSimpleXMLElem& child) {
+        const std::string type = Attribute(child, "type");
+        if (type == "cover") coverType = type;
+      });
+    }
+    // Without a guide reference of type cover, coverType is empty, so a meta
+    // with an empty or missing name names the cover too.
+    std::string coverId;
+    if (TJclSimpleXMLElem* metadata = FindRootChild("metadata")) {
+      ForEachChild(*metadata, [&](TJclSimpleXMLElem& child) {
+        if (child.Name() != "meta") return;
+        const std::string name = Attribute(child, "name");
+        if (name == "cover" || name == coverType) coverId = Attribute(child, "content");
+      });
+    }
+    if (TJclSimpleXMLElem* manifest = FindRootChild("manifest")) {
+      ForEachChild(*manifest, [&](TJclSimpleXMLElem& child) {
+        if (Attribute(child, "id") == coverId) result = Attribute(child, "href");
+      });
+    }
+  });
+  return result;
+}
+
+bool HasCover() { return !GetCoverPath().empty(); }
+
+std::string GetNcxPath() {
+  std::string result;
+  GuardedWalk(kNcxPathPrefix, [&] {
+    TJclSimpleXMLElem* spine = FindRootChild("spine");
+    const std::string tocId = spine ? Attribute(*spine, "toc") : std::string();
+    TJclSimpleXMLElem* manifest = FindRootChild("manifest");
+    if (!manifest) return;
+    ForEachChild(*manifest, [&](TJclSimpleXMLElem& child) {
+      ForEachProperty(child, [&](const TJclSimpleXMLProp& property) {
+        if (property.Name() == "id" && property.Value() == tocId) {
+          result = Attribute(child, "href");
+        }
+      });
+    });
+  });
+  return result;
+}
+
+// Depth first in document order: an element's entry comes before those of
+// its children. An explicit stack keeps the walk off the call stack however
+// deep the navMap nests. An element's children are taken when the element is
+// visited, after its parent's step may have added a "text" child to it,
+// exactly as a recursive walk would see them.
+void ReadNavMap(TJclSimpleXMLElem* element) {
+  std::vector<TJclSimpleXMLElem*> pending;
+  if (element) pending.push_back(element);
+  while (!pending.empty()) {
+    TJclSimpleXMLElem& current = *pending.back();
+    pending.pop_back();
+    AppendTocEntry(current);
+    const XmlNodeList& children = current.Items();
+    for (std::size_t i = children.Count(); i > 0; --i) pending.push_back(&children.GetItem(i - 1));
+  }
+}
+
+}  // namespace quill
