@@ -73,6 +73,13 @@ std::uint32_t Crc32(const std::string& data) {
       crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
 }
 
+std::string ExtraField(std::uint16_t id, const std::string& data) {
+  std::string field;
+  Put16(field, id);
+  Put16(field, static_cast<std::uint32_t>(data.size()));
+  return field + data;
+}
+
 ZipWriter& ZipWriter::Add(ZipEntry entry) {
   entries_.push_back(std::move(entry));
   return *this;
@@ -162,7 +169,9 @@ std::string ZipWriter::Build() const {
   Put16(out, 0);
   Put16(out, layout_.zip64 ? 0xFFFF : layout_.totalEntries.value_or(count));
   Put16(out, layout_.zip64 ? 0xFFFF : layout_.totalEntries.value_or(count));
-  Put32(out, layout_.zip64 ? 0xFFFFFFFF : static_cast<std::uint32_t>(directorySize));
+  Put32(out, layout_.zip64 ? 0xFFFFFFFF
+                           : layout_.directorySize.value_or(
+                                 static_cast<std::uint32_t>(directorySize)));
   Put32(out, layout_.zip64 ? 0xFFFFFFFF
                            : layout_.directoryOffset.value_or(
                                  static_cast<std::uint32_t>(directoryStart)));

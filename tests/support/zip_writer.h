@@ -49,6 +49,7 @@ struct ZipLayout {
   std::optional<std::uint16_t> commentLength;    // stored comment length
   std::optional<std::uint32_t> directoryOffset;  // stored directory offset
   std::optional<std::uint16_t> totalEntries;     // stored total entry count
+  std::optional<std::uint32_t> directorySize;    // stored directory size
   std::optional<std::uint16_t> diskNumber;       // number of this disk
   bool zip64 = false;  // ZIP64 end record and locator; end record holds markers
   int deflateLevel = 9;  // zlib level for deflated entries
@@ -74,6 +75,9 @@ class ZipWriter {
 // Raw Deflate (no zlib header) of the data, and the ZIP CRC-32.
 std::string DeflateRaw(const std::string& data, int level = 9);
 std::uint32_t Crc32(const std::string& data);
+
+// One extra field: its ID, the data's size and the data.
+std::string ExtraField(std::uint16_t id, const std::string& data);
 
 // Writes bytes to a file, replacing it.
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
