@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace quill {
+
+// Whether the content documents that a book's spine lists all carry the
+// reference time at the given time resolution (an item index, 0 "Day" to
+// 4 "Full"). The reference time is that of the last content document in
+// archive order, spine or not. Only the archive's directory is read; the
+// file is opened read-only and left untouched.
+//
+// True means unchanged: at least one spine document was found and every one
+// found matches. Anything else is false: a differing document, no spine
+// document in the archive, or any error (missing file, broken directory, an
+// impossible stored time on any content document). Never raises.
+//
+// Entries are found by archive path ignoring letter case (Unicode simple case
+// mapping). An entry's name is decoded as its extraction decodes it: UTF-8
+// when flagged or when its bytes are UTF-8 by shape, else code page 437, so a
+// document that the package reader can read is also found here.
+bool SpineTimesMatch(const std::filesystem::path& archivePath,
+                     const std::vector<std::string>& spinePaths, int timeResolution);
+
+}  // namespace quill

@@ -1,0 +1,85 @@
+#include "app/spine_path_list.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace quill {
+namespace {
+
+std::optional<int> HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return std::nullopt;
+}
+
+// Decodes every "%XX" escape to its byte; a "%" without two hex digits stays
+// as it is. A decoded "/" is a separator of the archive path like any other.
+std::string PercentDecode(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size()) {
+      const auto high = HexValue(text[i + 1]);
+      const auto low = HexValue(text[i + 2]);
+      if (high && low) {
+        const char byte = static_cast<char>(*high * 16 + *low);
+        out += byte == '/' ? '\\' : byte;
+        i += 2;
+        continue;
+      }
+    }
+    out += text[i] == '/' ? '\\' : text[i];
+  }
+  return out;
+}
+
+// Appends the "\"-separated segments of a relative path to a list of
+// segments, dropping "." and letting ".." remove the last segment.
+void AppendSegments(std::vector<std::string_view>& segments, std::string_view path) {
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    const std::size_t end = std::min(path.find('\\', start), path.size());
+    const std::string_view segment = path.substr(start, end - start);
+    if (segment == "..") {
+      if (!segments.empty()) segments.pop_back();
+    } else if (segment != ".") {
+      segments.push_back(segment);
+    }
+    start = end + 1;
+  }
+}
+
+std::string JoinSegments(const std::vector<std::string_view>& segments) {
+  std::string out;
+  for (std::size_t i = 0; i < segments.size(); ++i) {
+    if (i > 0) out += '\\';
+    out += segments[i];
+  }
+  return out;
+}
+
+std::string SpinePath(std::string_view opfFolder, std::string_view href) {
+  const std::string decoded = PercentDecode(href);
+  std::vector<std::string_view> segments;
+  std::string_view relative = decoded;
+  if (!relative.empty() && relative.front() == '\\') {
+    relative.remove_prefix(1);  // from the archive's root
+  } else if (!opfFolder.empty()) {
+    AppendSegments(segments, opfFolder);
+  }
+  AppendSegments(segments, relative);
+  return JoinSegments(segments);
+}
+
+}  // namespace
+
+std::vector<std::string> BuildSpinePathList(std::string_view opfFolder,
+                                            const std::vector<std::string>& spineHrefs) {
+  std::vector<std::string> paths;
+  paths.reserve(spineHrefs.size());
+  for (const std::string& href : spineHrefs) paths.push_back(SpinePath(opfFolder, href));
+  return paths;
+}
+
+}  // namespace quill

@@ -1,0 +1,145 @@
+#include "app/modification_check.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "app/spine_path_list.h"
+#include "app/time_resolution.h"
+#include "temp_dir.h"
+#include "zip_writer.h"
+
+namespace quill {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::DosDateTime;
+using testing::ZipEntry;
+using testing::ZipWriter;
+
+const std::uint32_t kProduced = DosDateTime(2021, 6, 15, 10, 0, 0);
+const std::uint32_t kEdited = DosDateTime(2023, 1, 2, 9, 30, 0);
+
+class SpineTimesMatchTest : public ::testing::Test {
+ protected:
+  // A book whose entries carry the given stored times, the package first.
+  fs::path Book(const std::vector<std::pair<std::string, std::uint32_t>>& entries,
+                std::uint16_t flag = 0) {
+    ZipWriter zip;
+    zip.Add("mimetype", "application/epub+zip", kProduced);
+    zip.Add("OEBPS/content.opf", "<package/>", kEdited);  // not a content document
+    for (const auto& [name, time] : entries) {
+      ZipEntry entry;
+      entry.name = name;
+      entry.data = name;
+      entry.modified = time;
+      entry.flag = flag;
+      zip.Add(entry);
+    }
+    const fs::path path = dir_ / ("book" + std::to_string(++books_) + ".epub");
+    zip.WriteTo(path);
+    return path;
+  }
+
+  testing::TempDir dir_;
+  int books_ = 0;
+};
+
+const std::vector<std::string> kSpine = {"OEBPS\\c1.xhtml", "OEBPS\\c2.xhtml"};
+
+TEST_F(SpineTimesMatchTest, AnUntouchedBookMatchesAtEveryResolution) {
+  const fs::path book = Book({{"OEBPS/c1.xhtml", kProduced}, {"OEBPS/c2.xhtml", kProduced}});
+  for (int resolution = kResolutionDay; resolution <= kResolutionFull; ++resolution) {
+    EXPECT_TRUE(SpineTimesMatch(book, kSpine, resolution)) << resolution;
+  }
+}
+
+TEST_F(SpineTimesMatchTest, AnEditedDocumentIsCaughtAtTheChosenResolution) {
+  const fs::path edited = Book({{"OEBPS/c1.xhtml", kEdited}, {"OEBPS/c2.xhtml", kProduced}});
+  EXPECT_FALSE(SpineTimesMatch(edited, kSpine, kResolutionDay));
+
+  const fs::path touched =
+      Book({{"OEBPS/c1.xhtml", DosDateTime(2021, 6, 15, 10, 59, 58)}, {"OEBPS/c2.xhtml", kProduced}});
+  EXPECT_TRUE(SpineTimesMatch(touched, kSpine, kResolutionHour));
+  EXPECT_FALSE(SpineTimesMatch(touched, kSpine, kResolutionMin));
+}
+
+TEST_F(SpineTimesMatchTest, TheReferenceIsTheLastContentDocumentSpineOrNot) {
+  const fs::path navLast = Book(
+      {{"OEBPS/c1.xhtml", kProduced}, {"OEBPS/c2.xhtml", kProduced}, {"OEBPS/nav.xhtml", kEdited}});
+  EXPECT_FALSE(SpineTimesMatch(navLast, kSpine, kResolutionDay));
+  const fs::path navFirst = Book(
+      {{"OEBPS/nav.xhtml", kEdited}, {"OEBPS/c1.xhtml", kProduced}, {"OEBPS/c2.xhtml", kProduced}});
+  EXPECT_TRUE(SpineTimesMatch(navFirst, kSpine, kResolutionDay));
+  // An impossible time on any content document ends the check; on other entries it does not.
+  const fs::path badNav = Book(
+      {{"OEBPS/nav.xhtml", 0}, {"OEBPS/c1.xhtml", kProduced}, {"OEBPS/c2.xhtml", kProduced}});
+  EXPECT_FALSE(SpineTimesMatch(badNav, kSpine, kResolutionDay));
+  const fs::path badImage = Book(
+      {{"OEBPS/cover.jpg", 0}, {"OEBPS/c1.xhtml", kProduced}, {"OEBPS/c2.xhtml", kProduced}});
+  EXPECT_TRUE(SpineTimesMatch(badImage, kSpine, kResolutionDay));
+}
+
+TEST_F(SpineTimesMatchTest, WithoutASpineDocumentInTheArchiveNothingIsConfirmed) {
+  EXPECT_FALSE(SpineTimesMatch(Book({{"OEBPS/c1.xml", kProduced}}), kSpine, kResolutionDay));
+  EXPECT_FALSE(SpineTimesMatch(Book({{"OEBPS/other.xhtml", kProduced}}), kSpine, kResolutionDay));
+  EXPECT_FALSE(SpineTimesMatch(Book({{"OEBPS/c1.xhtml", kProduced}}), {}, kResolutionDay));
+  EXPECT_FALSE(SpineTimesMatch(dir_ / "missing.epub", kSpine, kResolutionDay));
+  testing::WriteFile(dir_ / "text.epub", "not an archive");
+  EXPECT_FALSE(SpineTimesMatch(dir_ / "text.epub", kSpine, kResolutionDay));
+}
+
+TEST_F(SpineTimesMatchTest, FindsDocumentsIgnoringLetterCase) {
+  EXPECT_TRUE(SpineTimesMatch(Book({{"OEBPS/Text/Ch1.XHTML", kProduced}}), {"OEBPS\\Text\\ch1.xhtml"},
+                              kResolutionDay));
+  EXPECT_TRUE(SpineTimesMatch(Book({{"OEBPS/Éjszaka.xhtml", kProduced}}, 0x0800),
+                              {"oebps\\éJSZAKA.xhtml"}, kResolutionDay));
+}
+
+TEST_F(SpineTimesMatchTest, DecodesNamesAsTheExtractionDoes) {
+  // UTF-8 without the flag, as many producers store it, and code page 437.
+  EXPECT_TRUE(SpineTimesMatch(Book({{"OEBPS/caf\xC3\xA9.xhtml", kProduced}}),
+                              {"OEBPS\\café.xhtml"}, kResolutionDay));
+  EXPECT_TRUE(SpineTimesMatch(Book({{"OEBPS/caf\x82.xhtml", kProduced}}), {"OEBPS\\café.xhtml"},
+                              kResolutionDay));
+}
+
+TEST_F(SpineTimesMatchTest, FindsDocumentsThatTheSpineNamesWithEscapesOrDotSegments) {
+  const fs::path book = Book({{"OEBPS/Text/Chapter 1.xhtml", kProduced},
+                              {"OEBPS/Text/caf\xC3\xA9.xhtml", kProduced},
+                              {"OEBPS/Shared/notes.xhtml", kProduced}});
+  const auto spine = BuildSpinePathList(
+      "OEBPS\\Text", {"Chapter%201.xhtml", "caf%C3%A9.xhtml", "..\\Shared\\.\\notes.xhtml"});
+  EXPECT_TRUE(SpineTimesMatch(book, spine, kResolutionFull));
+  for (const std::string& path : spine) {
+    EXPECT_TRUE(SpineTimesMatch(book, {path}, kResolutionFull)) << path;
+  }
+}
+
+TEST_F(SpineTimesMatchTest, ABookWithThousandsOfDocuments) {
+  std::vector<std::pair<std::string, std::uint32_t>> entries;
+  std::vector<std::string> spine;
+  for (int i = 0; i < 4000; ++i) {
+    entries.emplace_back("OEBPS/Text/section" + std::to_string(i) + ".xhtml", kProduced);
+    spine.push_back("OEBPS\\Text\\Section" + std::to_string(i) + ".xhtml");
+  }
+  EXPECT_TRUE(SpineTimesMatch(Book(entries), spine, kResolutionSec));
+  entries[1234].second = kEdited;
+  entries.emplace_back("OEBPS/Text/nav.xhtml", kProduced);  // keeps the reference
+  EXPECT_FALSE(SpineTimesMatch(Book(entries), spine, kResolutionSec));
+}
+
+TEST_F(SpineTimesMatchTest, LeavesTheBookUnchanged) {
+  const fs::path book = Book({{"OEBPS/c1.xhtml", kProduced}, {"OEBPS/c2.xhtml", kEdited}});
+  const auto past = fs::last_write_time(book) - std::chrono::hours(24 * 30);
+  fs::last_write_time(book, past);
+  fs::permissions(book, fs::perms::owner_read);
+  const std::string bytes = testing::ReadFile(book);
+  for (int resolution = kResolutionDay; resolution <= kResolutionFull; ++resolution) {
+    EXPECT_FALSE(SpineTimesMatch(book, kSpine, resolution));
+  }
+  EXPECT_EQ(testing::ReadFile(book), bytes);
+  EXPECT_EQ(fs::last_write_time(book), past);
+}
+
+}  // namespace
+}  // namespace quill
