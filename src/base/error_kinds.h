@@ -31,6 +31,8 @@ QUILL_ERROR_KIND(EJclSimpleXMLError);
 QUILL_ERROR_KIND(EJclCharsetError);
 // A plain error raised with a message only (the unpack's folder error).
 QUILL_ERROR_KIND(Exception);
+// The current user's registry: a key that cannot be opened, created or written.
+QUILL_ERROR_KIND(ERegistryError);
 
 #undef QUILL_ERROR_KIND
 

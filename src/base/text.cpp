@@ -136,6 +136,26 @@ std::string Utf16LeToUtf8(std::string_view bytes) {
   return out;
 }
 
+std::string Utf8ToUtf16Le(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  const auto appendUnit = [&out](char32_t unit) {
+    out += static_cast<char>(unit & 0xFF);
+    out += static_cast<char>(unit >> 8);
+  };
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const char32_t cp = NextUtf8CodePoint(text, pos);
+    if (cp >= 0x10000) {
+      appendUnit(0xD800 + ((cp - 0x10000) >> 10));
+      appendUnit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    } else {
+      appendUnit(cp);
+    }
+  }
+  return out;
+}
+
 std::string SanitizeUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());

@@ -16,6 +16,9 @@ std::string Cp437ToUtf8(std::string_view bytes);
 // Decodes UTF-16LE code units to UTF-8; unpaired surrogates become U+FFFD.
 std::string Utf16LeToUtf8(std::string_view bytes);
 
+// Encodes UTF-8 text as UTF-16LE code units; ill-formed sequences become U+FFFD.
+std::string Utf8ToUtf16Le(std::string_view text);
+
 // Returns the bytes as UTF-8, with every ill-formed sequence replaced by U+FFFD.
 std::string SanitizeUtf8(std::string_view bytes);
 

@@ -32,6 +32,12 @@ TEST(Text, Utf16LeDecodesSurrogatePairs) {
   EXPECT_EQ(Utf16LeToUtf8(std::string("\x3D\xD8", 2)), "\uFFFD");
 }
 
+TEST(Text, Utf16LeEncodingRoundTripsAndReplacesIllFormedInput) {
+  EXPECT_EQ(Utf8ToUtf16Le("A\u00E9\U0001F416"), std::string("A\0\xE9\0\x3D\xD8\x16\xDC", 8));
+  EXPECT_EQ(Utf16LeToUtf8(Utf8ToUtf16Le("\u0151 \U0001F4D6")), "\u0151 \U0001F4D6");
+  EXPECT_EQ(Utf8ToUtf16Le("\xFF"), std::string("\xFD\xFF", 2));
+}
+
 TEST(Text, AsciiFoldingLeavesOtherLettersAlone) {
   EXPECT_EQ(UpperAscii("ch\u00e9.xhtml"), "CH\u00e9.XHTML");
   EXPECT_EQ(LowerAscii("CH\u00c9.XHTML"), "ch\u00c9.xhtml");

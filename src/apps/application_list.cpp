@@ -1,0 +1,69 @@
+#include "apps/application_list.h"
+
+#include <algorithm>
+
+#include "apps/myfunctions.h"
+#include "apps/registry_store.h"
+#include "base/error_kinds.h"
+#include "base/file_system.h"
+#include "base/user_messages.h"
+#include "shell/application_files.h"
+#include "shell/shortcut.h"
+
+namespace quill {
+namespace {
+
+std::string PathValueName(std::size_t index) { return "Path" + std::to_string(index); }
+
+}  // namespace
+
+ApplicationList LoadApplicationList(UserRegistry& registry) {
+  RegistryStore store(registry, kApplicationListKey);
+  ApplicationList list;
+  try {
+    const int count = std::min(store.ReadInteger("Count", 0), kMaxApplicationCount);
+    for (int i = 0; i < count; ++i) list.push_back(store.ReadString(PathValueName(i), ""));
+  } catch (const ERegistryError& error) {
+    ShowMessage(error.message());
+  }
+  return list;
+}
+
+void SaveApplicationList(UserRegistry& registry, const ApplicationList& list) {
+  RegistryStore store(registry, kApplicationListKey);
+  try {
+    for (std::size_t i = 0; i < list.size(); ++i) store.WriteString(PathValueName(i), list[i]);
+    // The count comes last: until it is written, a reader finds the old one.
+    store.WriteInteger("Count", static_cast<std::int32_t>(list.size()));
+    store.Flush();
+  } catch (const ERegistryError& error) {
+    ShowMessage(error.message());
+  }
+}
+
+std::optional<std::string> EntryForChosenFile(const std::string& path) {
+  if (!IsShortcutName(path)) return path;
+  std::string target = GetShortcutTarget(path);
+  if (target.empty()) return std::nullopt;
+  return target;
+}
+
+std::optional<std::string> EntryForDroppedFile(const std::string& path) {
+  if (!FileExists(path) || !IsApplicationFile(path)) return std::nullopt;
+  return EntryForChosenFile(path);
+}
+
+void MoveEntry(ApplicationList& list, int from, int to) {
+  const int count = static_cast<int>(list.size());
+  if (from < 0 || from >= count) return;
+  if (to < 0 || to >= count) to = count - 1;
+  std::string entry = std::move(list[from]);
+  list.erase(list.begin() + from);
+  list.insert(list.begin() + to, std::move(entry));
+}
+
+void DeleteMissingEntries(ApplicationList& list) {
+  std::erase_if(list, [](const std::string& entry) { return entry.empty() || !FileExists(entry); });
+}
+
+}  // namespace quill
