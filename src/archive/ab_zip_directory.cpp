@@ -210,7 +210,10 @@ std::optional<std::uint64_t> FindEndRecord(const ReadOnlyFile& file) {
         return U32At(bytes, 0) == kEndRecordSignature &&
                U16At(bytes, 20) <= size - (at + kEndRecordSize);
       });
-  if (!record || U16At(ReadExactly(file, *record, kEndRecordSize), 4) != 0) return std::nullopt;
+  if (!record) return std::nullopt;
+  // Disk 0, or the ZIP64 marker that sends the reader to the ZIP64 record.
+  const std::uint16_t disk = U16At(ReadExactly(file, *record, kEndRecordSize), 4);
+  if (disk != 0 && disk != kMarker16) return std::nullopt;
   return record;
 }
 

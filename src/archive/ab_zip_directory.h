@@ -12,7 +12,8 @@ class ReadOnlyFile;
 
 // Recognises a ZIP archive by its content: the offset of the end-of-central-
 // directory record nearest the end of the file whose comment fits in the bytes
-// that follow it, provided that record belongs to disk 0. Nothing when the
+// that follow it, provided that record belongs to disk 0 (or holds the ZIP64
+// marker there). Nothing when the
 // file is not a (single-disk) ZIP archive. The search reads backwards in
 // blocks and may run back to the start of the file.
 std::optional<std::uint64_t> FindEndRecord(const ReadOnlyFile& file);

@@ -6,12 +6,19 @@
 
 namespace quill {
 
+namespace {
+
+// O_EXCL with O_NOFOLLOW: whatever stands at the path, a file, a link or a
+// link planted after a removal, the open fails rather than writing through it.
+int CreateExclusive(const std::filesystem::path& path) {
+  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+}
+
+}  // namespace
+
 std::optional<WritableFile> WritableFile::Create(const std::filesystem::path& path) noexcept {
-  ::unlink(path.c_str());
-  // O_EXCL with O_NOFOLLOW: if anything reappeared at the path since the
-  // unlink, the creation fails rather than writing through it.
-  const int handle =
-      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  int handle = CreateExclusive(path);
+  if (handle < 0 && errno == EEXIST && ::unlink(path.c_str()) == 0) handle = CreateExclusive(path);
   if (handle < 0) return std::nullopt;
   return WritableFile(handle);
 }

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "archive/ab_name_index.h"
+#include "archive/ab_zip_item.h"
+#include "base/enum_set.h"
+#include "base/read_only_file.h"
+
+namespace quill {
+
+class MemoryStream;
+
+enum TAbExtractOption {
+  eoCreateDirs,   // create missing folders
+  eoRestorePath,  // keep the entry's relative path
+};
+using TAbExtractOptions = EnumSet<TAbExtractOption>;
+
+// Extracts entries of one ZIP archive, opened for reading with full sharing
+// when FileName is assigned and held open, with its entry list in memory,
+// until FileName is emptied or the component ends. The archive is only ever
+// read. Each caller creates its own component for one task.
+class TAbUnZipper {
+ public:
+  // The largest entry that ExtractEntryToStream writes: the documents that go
+  // to memory are small, and a decompression bomb must not cost memory.
+  static constexpr std::uint64_t kMaxStreamEntrySize = 64 * 1024 * 1024;
+
+  TAbUnZipper() = default;
+  TAbUnZipper(const TAbUnZipper&) = delete;
+  TAbUnZipper& operator=(const TAbUnZipper&) = delete;
+
+  const std::filesystem::path& FileName() const { return fileName_; }
+  // A non-empty path opens that archive, closing any opened before; an empty
+  // one closes it. Raises, and leaves no archive open, when the file is
+  // missing (EAbFileNotFound "Fájl nem található"), empty or of unknown size
+  // (EAbBadStream "Érvénytelen adatfolyam"), not a ZIP archive
+  // (EAbUnhandledType "Hibas archívumtípus"), cannot be opened (EFOpenError),
+  // lacks a signature (EAbZipInvalid) or ends too early (EReadError).
+  void SetFileName(const std::filesystem::path& path);
+
+  // The folder into which ExtractEntryToFolder writes.
+  const std::filesystem::path& BaseDirectory() const { return baseDirectory_; }
+  void SetBaseDirectory(const std::filesystem::path& folder) { baseDirectory_ = folder; }
+
+  // A new component has {eoCreateDirs}.
+  TAbExtractOptions ExtractOptions() const { return extractOptions_; }
+  void SetExtractOptions(TAbExtractOptions options) { extractOptions_ = options; }
+
+  // The entries in central directory order; Count() is 0 with no archive open.
+  // Items raises EArgumentOutOfRangeException for an index outside the list.
+  const TAbZipItem& Items(std::size_t index) const;
+  std::size_t Count() const { return items_.size(); }
+
+  // Writes the uncompressed data of the entry named `name` (the letters A to
+  // Z compared without case; the latest of several matches) into the stream
+  // at its position. No match, or an entry that cannot be extracted, writes
+  // nothing further and reports nothing; an entry larger than
+  // kMaxStreamEntrySize is not extracted.
+  void ExtractEntryToStream(std::string_view name, MemoryStream& stream);
+
+  // Writes the entry at the index into BaseDirectory under its relative path
+  // and gives it the entry's stored time (as local time) and read-only state.
+  // An entry that cannot be extracted, or whose name would land outside
+  // BaseDirectory, is skipped silently. Raises EInOutError when a folder on
+  // the target path cannot be created.
+  void ExtractEntryToFolder(std::size_t index);
+
+ private:
+  void Open(const std::filesystem::path& path);
+  void Close();
+  void CreateFolders(const std::filesystem::path& folder) const;
+  // Writes a file entry's data to the target; false when the entry was skipped.
+  bool ExtractFile(const TAbZipItem& item, const std::filesystem::path& target) const;
+
+  std::filesystem::path fileName_;
+  std::filesystem::path baseDirectory_;
+  TAbExtractOptions extractOptions_{eoCreateDirs};
+  std::optional<ReadOnlyFile> archive_;
+  std::vector<TAbZipItem> items_;
+  NameIndex names_;
+};
+
+}  // namespace quill

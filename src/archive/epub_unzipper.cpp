@@ -1,0 +1,29 @@
+#include "archive/epub_unzipper.h"
+
+#include <exception>
+
+#include "archive/ab_unzipper.h"
+#include "base/error_kinds.h"
+#include "base/file_system.h"
+#include "base/user_messages.h"
+
+namespace quill {
+
+bool UnpackToFolder(const std::filesystem::path& archivePath, const std::filesystem::path& folder) {
+  if (!DirectoryExists(folder) && CreateDirectories(folder) != 0) {
+    throw Exception("Nem tudom a könyvtárat létrehozni : " + folder.string());
+  }
+  try {
+    TAbUnZipper unzipper;
+    unzipper.SetBaseDirectory(folder);
+    unzipper.SetExtractOptions({eoCreateDirs, eoRestorePath});
+    unzipper.SetFileName(archivePath);
+    for (std::size_t i = 0; i < unzipper.Count(); ++i) unzipper.ExtractEntryToFolder(i);
+    return true;
+  } catch (const std::exception& error) {
+    ShowErrorBox(error.what());
+    return false;
+  }
+}
+
+}  // namespace quill

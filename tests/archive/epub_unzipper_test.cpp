@@ -1,0 +1,346 @@
+#include "archive/epub_unzipper.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <zlib.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <set>
+#include <string>
+
+#include "archive/ab_unzipper.h"
+#include "base/memory_stream.h"
+#include "raised_error.h"
+#include "recording_user_messages.h"
+#include "temp_dir.h"
+#include "zip_writer.h"
+
+namespace quill {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::DosDateTime;
+using testing::RaisedBy;
+using testing::ReadFile;
+using testing::ZipEntry;
+using testing::ZipWriter;
+
+// Runs the test in a zone with daylight saving time, so a time set as UTC
+// instead of local time shows.
+class LocalTimeZone {
+ public:
+  explicit LocalTimeZone(const char* zone) {
+    if (const char* old = std::getenv("TZ")) previous_ = old;
+    ::setenv("TZ", zone, 1);
+    ::tzset();
+  }
+  ~LocalTimeZone() {
+    if (previous_) {
+      ::setenv("TZ", previous_->c_str(), 1);
+    } else {
+      ::unsetenv("TZ");
+    }
+    ::tzset();
+  }
+
+ private:
+  std::optional<std::string> previous_;
+};
+
+struct stat StatOf(const fs::path& path) {
+  struct stat info {};
+  EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
+  return info;
+}
+
+// The file's last-write time as a local MS-DOS date and time.
+std::uint32_t LocalDosTimeOf(const fs::path& path) {
+  const std::time_t seconds = StatOf(path).st_mtime;
+  std::tm local{};
+  ::localtime_r(&seconds, &local);
+  return DosDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                     local.tm_min, local.tm_sec);
+}
+
+bool IsReadOnly(const fs::path& path) { return (StatOf(path).st_mode & 0222) == 0; }
+
+// Every file and link below the folder, as relative paths.
+std::set<std::string> FilesUnder(const fs::path& folder) {
+  std::set<std::string> files;
+  for (const auto& item : fs::recursive_directory_iterator(folder)) {
+    if (!item.is_directory() || item.is_symlink()) {
+      files.insert(fs::relative(item.path(), folder).string());
+    }
+  }
+  return files;
+}
+
+ZipEntry Entry(std::string name, std::string data) {
+  ZipEntry entry;
+  entry.name = std::move(name);
+  entry.data = std::move(data);
+  return entry;
+}
+
+class UnpackTest : public ::testing::Test {
+ protected:
+  bool Unpack(const ZipWriter& zip) {
+    zip.WriteTo(book_);
+    return UnpackToFolder(book_, out_);
+  }
+
+  testing::TempDir dir_;
+  fs::path book_ = dir_ / "book.epub";
+  fs::path out_ = dir_ / "tmp" / "book";
+  testing::RecordingUserMessages boxes_;
+};
+
+TEST_F(UnpackTest, EveryEntryLandsUnderItsPathWithItsLocalTimeAndReadOnlyState) {
+  LocalTimeZone zone("Europe/Budapest");
+  const std::uint32_t summer = DosDateTime(2021, 6, 15, 13, 45, 30);
+  const std::uint32_t winter = DosDateTime(2020, 1, 2, 3, 4, 6);
+  ZipEntry mimetype = Entry("mimetype", "application/epub+zip");
+  mimetype.method = 0;
+  ZipEntry chapter = Entry("OEBPS/Text/ch1.xhtml", "<html>one</html>");
+  chapter.modified = winter;
+  ZipEntry images = Entry("OEBPS/Images/", "");
+  images.externalAttributes = (040755u << 16) | 0x10;
+  ZipEntry locked = Entry("OEBPS/locked.css", "p{}");
+  locked.externalAttributes = 0100444u << 16;
+  ZipEntry dosLocked = Entry("dos/locked.txt", "r");
+  dosLocked.madeBy = 20;
+  dosLocked.externalAttributes = 0x21;
+  ZipEntry dosPlain = Entry("dos/plain.txt", "w");
+  dosPlain.madeBy = 20;
+  dosPlain.externalAttributes = 0x20;
+  ZipEntry impossibleTime = Entry("bad-time.txt", "t");
+  impossibleTime.modified = DosDateTime(2021, 2, 30, 10, 0, 0);
+  impossibleTime.externalAttributes = 0100444u << 16;
+
+  ASSERT_TRUE(Unpack(ZipWriter()
+                         .Add(mimetype)
+                         .Add(chapter)
+                         .Add(images)
+                         .Add(locked)
+                         .Add(dosLocked)
+                         .Add(dosPlain)
+                         .Add(impossibleTime)));
+  EXPECT_TRUE(boxes_.errors.empty());
+  EXPECT_EQ(FilesUnder(out_),
+            (std::set<std::string>{"mimetype", "OEBPS/Text/ch1.xhtml", "OEBPS/locked.css",
+                                   "dos/locked.txt", "dos/plain.txt", "bad-time.txt"}));
+  EXPECT_TRUE(fs::is_directory(out_ / "OEBPS" / "Images"));
+  EXPECT_EQ(ReadFile(out_ / "mimetype"), "application/epub+zip");
+  EXPECT_EQ(ReadFile(out_ / "OEBPS/Text/ch1.xhtml"), "<html>one</html>");
+
+  EXPECT_EQ(LocalDosTimeOf(out_ / "mimetype"), summer);
+  EXPECT_EQ(LocalDosTimeOf(out_ / "OEBPS/Text/ch1.xhtml"), winter);
+  EXPECT_EQ(LocalDosTimeOf(out_ / "OEBPS/locked.css"), summer);
+
+  EXPECT_TRUE(IsReadOnly(out_ / "OEBPS/locked.css"));
+  EXPECT_TRUE(IsReadOnly(out_ / "dos/locked.txt"));
+  EXPECT_FALSE(IsReadOnly(out_ / "dos/plain.txt"));
+  EXPECT_FALSE(IsReadOnly(out_ / "mimetype"));
+  // An impossible stored time ends the entry after its data: no time, no attributes.
+  EXPECT_EQ(ReadFile(out_ / "bad-time.txt"), "t");
+  EXPECT_FALSE(IsReadOnly(out_ / "bad-time.txt"));
+}
+
+TEST_F(UnpackTest, ReplacesAnEarlierCopyAndDropsEntriesThatFailToDecode) {
+  ZipEntry encrypted = Entry("encrypted.txt", "new");
+  encrypted.flag = 0x0001;
+  ZipEntry method99 = Entry("method99.txt", "new");
+  method99.method = 99;
+  ZipEntry corrupt = Entry("corrupt.txt", "new");
+  corrupt.rawData = "\xFF\xFF\xFF";
+  ZipEntry badCrc = Entry("badcrc.txt", "new");
+  badCrc.crc = 1;
+  ZipEntry locked = Entry("locked.txt", "new");
+  locked.externalAttributes = 0100444u << 16;
+  const ZipWriter zip =
+      ZipWriter().Add(Entry("good.txt", "new")).Add(encrypted).Add(method99).Add(corrupt).Add(badCrc).Add(locked);
+  const std::set<std::string> all{"good.txt",   "encrypted.txt", "method99.txt",
+                                  "corrupt.txt", "badcrc.txt",    "locked.txt"};
+
+  ASSERT_TRUE(Unpack(zip));
+  EXPECT_EQ(FilesUnder(out_), (std::set<std::string>{"good.txt", "badcrc.txt", "locked.txt"}));
+  EXPECT_EQ(ReadFile(out_ / "badcrc.txt"), "new") << "a bad checksum is written all the same";
+
+  for (const std::string& name : all) {
+    fs::remove(out_ / name);
+    testing::WriteFile(out_ / name, "old");
+  }
+  fs::permissions(out_ / "locked.txt", fs::perms::owner_read);
+  ASSERT_TRUE(Unpack(zip));
+  EXPECT_TRUE(boxes_.errors.empty());
+  EXPECT_EQ(FilesUnder(out_), (std::set<std::string>{"good.txt", "encrypted.txt", "badcrc.txt",
+                                                     "locked.txt"}));
+  EXPECT_EQ(ReadFile(out_ / "good.txt"), "new");
+  EXPECT_EQ(ReadFile(out_ / "locked.txt"), "new");
+  EXPECT_EQ(ReadFile(out_ / "encrypted.txt"), "old") << "data never located: the copy stays";
+}
+
+TEST_F(UnpackTest, NamesThatWouldLeaveTheFolderAreSkippedSilently) {
+  out_ = dir_ / "a" / "b" / "out";
+  ZipWriter zip;
+  for (const std::string& name : std::vector<std::string>{
+           "../escape1.txt", "OEBPS/../../escape2.txt", "..\\escape3.txt", "OEBPS\\..\\..\\escape4.txt",
+        (dir_ / "escape5.txt").string(), "/escape6.txt", "C:/escape7.txt", "C:escape8.txt",
+        "//server/share/escape9.txt", "OEBPS/. ./escape10.txt", "../escapedir/",
+           std::string("nul\0byte.txt", 12)}) {
+    zip.Add(Entry(name, "evil"));
+  }
+  zip.Add(Entry("OEBPS/ok.xhtml", "fine")).Add(Entry("./OEBPS/dot.xhtml", "fine too"));
+  ASSERT_TRUE(Unpack(zip));
+  EXPECT_TRUE(boxes_.errors.empty());
+  EXPECT_EQ(FilesUnder(dir_.path()),
+            (std::set<std::string>{"book.epub", "a/b/out/OEBPS/ok.xhtml", "a/b/out/OEBPS/dot.xhtml"}));
+  EXPECT_FALSE(fs::exists("/escape6.txt"));
+}
+
+TEST_F(UnpackTest, NothingIsWrittenThroughALinkInTheFolder) {
+  const fs::path outside = dir_ / "outside";
+  fs::create_directories(outside);
+  testing::WriteFile(outside / "victim.txt", "original");
+  fs::create_directories(out_);
+  fs::create_directory_symlink(outside, out_ / "OEBPS");
+  fs::create_symlink(outside / "victim.txt", out_ / "mimetype");
+  ZipEntry linkEntry = Entry("META-INF/link", outside.string());
+  linkEntry.externalAttributes = 0120777u << 16;  // a stored symbolic link becomes a plain file
+
+  ASSERT_TRUE(Unpack(ZipWriter()
+                         .Add(Entry("mimetype", "application/epub+zip"))
+                         .Add(Entry("OEBPS/victim.txt", "overwritten"))
+                         .Add(Entry("OEBPS/new.xhtml", "planted"))
+                         .Add(linkEntry)));
+  EXPECT_EQ(FilesUnder(outside), std::set<std::string>{"victim.txt"});
+  EXPECT_EQ(ReadFile(outside / "victim.txt"), "original");
+  EXPECT_TRUE(fs::is_symlink(out_ / "mimetype"));
+  EXPECT_FALSE(fs::is_symlink(out_ / "META-INF/link"));
+  EXPECT_EQ(ReadFile(out_ / "META-INF/link"), outside.string());
+}
+
+TEST_F(UnpackTest, AFolderThatCannotBeCreatedReachesTheCallerUnshown) {
+  testing::WriteFile(dir_ / "file", "");
+  out_ = dir_ / "file" / "book";
+  ZipWriter().Add(Entry("a.txt", "a")).WriteTo(book_);
+  EXPECT_EQ(RaisedBy([&] { UnpackToFolder(book_, out_); }),
+            "Exception: Nem tudom a könyvtárat létrehozni : " + out_.string());
+  EXPECT_TRUE(boxes_.errors.empty());
+}
+
+TEST_F(UnpackTest, LaterErrorsAreShownInAnErrorBoxAndAnswerFalse) {
+  EXPECT_FALSE(UnpackToFolder(dir_ / "missing.epub", out_));
+  testing::WriteFile(book_, "plain text");
+  EXPECT_FALSE(UnpackToFolder(book_, out_));
+  // A file entry stands where a later entry needs a folder.
+  EXPECT_FALSE(Unpack(ZipWriter().Add(Entry("a", "file")).Add(Entry("a/b.txt", "below"))));
+  EXPECT_EQ(boxes_.errors, (std::vector<std::string>{"Fájl nem található", "Hibas archívumtípus",
+                                                     "Invalid file name - " + (out_ / "a").string()}));
+  EXPECT_EQ(ReadFile(out_ / "a"), "file") << "what was unpacked before the error stays";
+}
+
+TEST_F(UnpackTest, TheArchiveIsOnlyRead) {
+  Unpack(ZipWriter().Add(Entry("mimetype", "application/epub+zip")).Add(Entry("OEBPS/a.xhtml", "a")));
+  fs::permissions(book_, fs::perms::owner_read);
+  const std::string bytes = ReadFile(book_);
+  const struct stat before = StatOf(book_);
+
+  ASSERT_TRUE(UnpackToFolder(book_, out_));
+  TAbUnZipper unzipper;
+  unzipper.SetFileName(book_);
+  MemoryStream stream;
+  unzipper.ExtractEntryToStream("OEBPS/a.xhtml", stream);
+  unzipper.SetFileName("");
+
+  const struct stat after = StatOf(book_);
+  EXPECT_EQ(ReadFile(book_), bytes);
+  EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+  EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+  EXPECT_EQ(after.st_mode, before.st_mode);
+}
+
+// Raw Deflate of `size` zero bytes, made chunk by chunk so the test itself
+// stays small in memory.
+std::string DeflatedZeros(std::size_t size) {
+  z_stream z{};
+  deflateInit2(&z, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+  const std::string zeros(1 << 20, '\0');
+  std::string out;
+  std::string buffer(1 << 16, '\0');
+  for (std::size_t left = size; ;) {
+    const std::size_t n = std::min(left, zeros.size());
+    left -= n;
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.data()));
+    z.avail_in = static_cast<uInt>(n);
+    const int flush = left == 0 ? Z_FINISH : Z_NO_FLUSH;
+    int result = Z_OK;
+    do {
+      z.next_out = reinterpret_cast<Bytef*>(buffer.data());
+      z.avail_out = static_cast<uInt>(buffer.size());
+      result = deflate(&z, flush);
+      out.append(buffer.data(), buffer.size() - z.avail_out);
+    } while (z.avail_out == 0);
+    if (result == Z_STREAM_END) break;
+  }
+  deflateEnd(&z);
+  return out;
+}
+
+std::uint32_t ZerosCrc(std::size_t size) {
+  const std::string zeros(1 << 20, '\0');
+  uLong crc = crc32(0, nullptr, 0);
+  for (std::size_t left = size; left > 0; left -= std::min(left, zeros.size())) {
+    crc = crc32(crc, reinterpret_cast<const Bytef*>(zeros.data()),
+                static_cast<uInt>(std::min(left, zeros.size())));
+  }
+  return static_cast<std::uint32_t>(crc);
+}
+
+// The peak resident memory in KiB since the last reset (where the system
+// allows resetting it).
+long PeakResidentKiB() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("VmHWM:")) return std::stol(line.substr(6));
+  }
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+void ResetPeakResident() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+int OpenDescriptorCount() {
+  return static_cast<int>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
+}
+
+TEST_F(UnpackTest, LargeAndHostileDataCostsBoundedMemoryAndDiskAndLeaksNoHandle) {
+  constexpr std::size_t kLarge = 128u << 20;
+  ZipEntry large = Entry("large.bin", "");
+  large.rawData = DeflatedZeros(kLarge);
+  large.uncompressedSize = kLarge;
+  large.crc = ZerosCrc(kLarge);
+  ZipEntry bomb = Entry("bomb.bin", "");
+  bomb.rawData = large.rawData;  // a small declared size in front of 128 MiB
+  bomb.uncompressedSize = 1000;
+  ZipEntry broken = Entry("broken.bin", "data");
+  broken.rawData = "\xFF";
+  ZipWriter().Add(large).Add(bomb).Add(broken).WriteTo(book_);
+
+  const int descriptors = OpenDescriptorCount();
+  ResetPeakResident();
+  const long peakBefore = PeakResidentKiB();
+  ASSERT_TRUE(UnpackToFolder(book_, out_));
+  EXPECT_LT(PeakResidentKiB() - peakBefore, 16 * 1024) << "KiB more at the peak";
+  EXPECT_EQ(OpenDescriptorCount(), descriptors);
+  EXPECT_EQ(fs::file_size(out_ / "large.bin"), kLarge);
+  EXPECT_EQ(fs::file_size(out_ / "bomb.bin"), 1000u);
+  EXPECT_FALSE(fs::exists(out_ / "broken.bin"));
+}
+
+}  // namespace
+}  // namespace quill
