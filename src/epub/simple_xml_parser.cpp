@@ -15,15 +15,12 @@ namespace errors = simple_xml_errors;
 
 constexpr char32_t kReplacement = 0xFFFD;
 
+// Space, tab, line breaks and the other Unicode white-space characters.
 bool IsWhiteSpace(char32_t c) {
-  switch (c) {
-    case ' ': case '\t': case '\r': case '\n': case 0x0B: case 0x0C:
-    case 0x85: case 0xA0: case 0x1680: case 0x2028: case 0x2029:
-    case 0x202F: case 0x205F: case 0x3000:
-      return true;
-    default:
-      return c >= 0x2000 && c <= 0x200A;
-  }
+  if (c == ' ' || (c >= 0x09 && c <= 0x0D) || c == 0x85 || c == 0xA0) return true;
+  if (c < 0x1680) return false;
+  return c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
+         c == 0x205F || c == 0x3000;
 }
 
 bool IsAsciiLetter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -387,7 +384,8 @@ bool SimpleXmlParser::ReadProperty(XmlPropertyList& properties) {
     if (AtEnd()) return false;
     const char32_t c = PeekCodePoint(length);
     if (IsWhiteSpace(c) || c == '=') break;
-    if (c != ':' && !IsNameCharacter(c)) throw errors::BadPropertyCharacter(CharacterAt(pos_), pos_);
+    if (c != ':' && !IsNameCharacter(c))
+      throw errors::BadPropertyCharacter(CharacterAt(pos_), pos_);
     pos_ += length;
   }
   const std::string_view name = input_.substr(start, pos_ - start);
@@ -518,9 +516,7 @@ bool SimpleXmlParser::SkipWhiteSpace() {
 }
 
 // The character at a position, for messages.
-std::string SimpleXmlParser::CharacterAt(std::size_t position) const {
-  return TextAt(position, 1);
-}
+std::string SimpleXmlParser::CharacterAt(std::size_t position) const { return TextAt(position, 1); }
 
 // Up to the given number of characters from a position, for messages.
 std::string SimpleXmlParser::TextAt(std::size_t position, std::size_t codePoints) const {

@@ -9,7 +9,9 @@
 namespace quill {
 namespace {
 
-// Names and aliases of the character sets in common use, lower-cased.
+// Names and aliases of the character sets in common use, lower-cased and
+// grouped by character set.
+// clang-format off
 constexpr std::array<std::string_view, 97> kCharsets = {
     "utf-8", "utf8", "unicode-1-1-utf-8", "unicode-2-0-utf-8", "x-unicode20utf8",
     "utf-16", "utf-16le", "utf-16be", "unicode", "unicodefffe", "ucs-2", "iso-10646-ucs-2",
@@ -27,6 +29,7 @@ constexpr std::array<std::string_view, 97> kCharsets = {
     "koi8-r", "koi8-u", "macintosh", "x-mac-roman",
     "shift_jis", "shift-jis", "sjis", "euc-jp", "iso-2022-jp", "euc-kr", "ks_c_5601-1987",
     "gb2312", "gbk", "gb18030", "big5"};
+// clang-format on
 
 }  // namespace
 

@@ -22,8 +22,8 @@ TJclSimpleXMLProp& XmlPropertyList::GetItemNamed(std::string_view name) {
 
 TJclSimpleXMLProp& XmlPropertyList::Add(std::string name, std::string nameSpace,
                                         std::string value) {
-  properties_.push_back(std::make_unique<TJclSimpleXMLProp>(std::move(name), std::move(nameSpace),
-                                                            std::move(value)));
+  properties_.push_back(
+      std::make_unique<TJclSimpleXMLProp>(std::move(name), std::move(nameSpace), std::move(value)));
   return *properties_.back();
 }
 

@@ -85,8 +85,7 @@ TEST_F(OpfQueries, SubjectsReplaceTheListAndVersionComesFromTheRoot) {
 }
 
 TEST_F(OpfQueries, AttributeLookupsLeaveAttributesThatLaterWalksSee) {
-  Load(
-      "<package><metadata><meta property='dcterms:modified'>2020</meta></metadata></package>");
+  Load("<package><metadata><meta property='dcterms:modified'>2020</meta></metadata></package>");
   EXPECT_EQ(GetSectionValueWithAttribute("metadata", "meta", "name"), "");
   EXPECT_EQ(GetMetaContent("calibre:series"), "");  // adds an empty "name" to the meta
   EXPECT_EQ(GetSectionValueWithAttribute("metadata", "meta", "name"), "2020");
@@ -199,10 +198,11 @@ TEST_F(OpfQueries, NavMapWalkIsDepthFirstParentsFirst) {
       "<navPoint id='p3'><content src='ch3.xhtml'/></navPoint>"
       "</navMap></ncx>");
   ReadNavMap(FindRootChild("navMap"));
-  EXPECT_EQ(TocEntries(), (Strings{"Contents|", "Chapter 1|ch1.xhtml#a", "Section|ch1.xhtml#b",
-                                   "|ch3.xhtml"}));
+  EXPECT_EQ(TocEntries(),
+            (Strings{"Contents|", "Chapter 1|ch1.xhtml#a", "Section|ch1.xhtml#b", "|ch3.xhtml"}));
   // The label lookup gave the empty navLabel a "text" child.
-  const TJclSimpleXMLElem& emptyLabel = FindRootChild("navMap")->Items().GetItem(2).Items().GetItem(0);
+  const TJclSimpleXMLElem& emptyLabel =
+      FindRootChild("navMap")->Items().GetItem(2).Items().GetItem(0);
   EXPECT_EQ(emptyLabel.Items().Count(), 1u);
 }
 

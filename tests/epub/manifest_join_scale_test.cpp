@@ -23,13 +23,15 @@ std::string ItemHref(int i) { return "Text/chapter" + std::to_string(i) + ".xhtm
 int SpinePosition(int k) { return static_cast<int>((k * 7919L) % kItems); }
 
 std::string LargePackage() {
-  std::string opf = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<package version=\"2.0\">\n<manifest>\n";
+  std::string opf =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<package version=\"2.0\">\n<manifest>\n";
   for (int i = 0; i < kItems; ++i) {
     opf += "  <item id=\"" + ItemId(i) + "\" href=\"" + ItemHref(i) +
            "\" media-type=\"application/xhtml+xml\"/>\n";
   }
   opf += "</manifest>\n<spine toc=\"ncx\">\n";
-  for (int k = 0; k < kItems; ++k) opf += "  <itemref idref=\"" + ItemId(SpinePosition(k)) + "\"/>\n";
+  for (int k = 0; k < kItems; ++k)
+    opf += "  <itemref idref=\"" + ItemId(SpinePosition(k)) + "\"/>\n";
   return opf + "</spine>\n</package>\n";
 }
 

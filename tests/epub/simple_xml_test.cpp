@@ -55,7 +55,8 @@ TEST_F(SimpleXml, ReferencesAreDecodedExactlyOnce) {
 TEST_F(SimpleXml, CharacterReferencesAndWhatStaysUnchanged) {
   EXPECT_EQ(Parse("<t>&#65;&#x41;&#X41;&AMP;&Lt;&GT;&apos;&quot;</t>").Value(), "AAA&<>'\"");
   EXPECT_EQ(Parse("<t>&#233;&#x1F600;</t>").Value(), "\u00E9\U0001F600");
-  EXPECT_EQ(Parse("<t>&#x4G; &#; &foo; &nbsp; &amp x</t>").Value(), "&#x4G; &#; &foo; &nbsp; &amp x");
+  EXPECT_EQ(Parse("<t>&#x4G; &#; &foo; &nbsp; &amp x</t>").Value(),
+            "&#x4G; &#; &foo; &nbsp; &amp x");
   EXPECT_EQ(Parse("<t>end &#65</t>").Value(), "end &#65");
 }
 
@@ -132,7 +133,8 @@ TEST_F(SimpleXml, AttributeLookupIgnoresCaseFirstMatchAndCreates) {
 }
 
 TEST_F(SimpleXml, ElementLookupFoldsAsciiOnlyLastMatchAndCreates) {
-  auto& root = Parse("<navLabel><text>one</text><ncx:text>two</ncx:text><\u00C9>e</\u00C9></navLabel>");
+  auto& root =
+      Parse("<navLabel><text>one</text><ncx:text>two</ncx:text><\u00C9>e</\u00C9></navLabel>");
   EXPECT_EQ(root.Items().GetItemNamed("TEXT").Value(), "two");
   EXPECT_EQ(root.Items().Count(), 3u);
   auto& created = root.Items().GetItemNamed("\u00e9");  // not the same letter to A-Z folding
@@ -288,6 +290,25 @@ TEST_F(SimpleXml, ReadingOptionsChangeLookupsAndText) {
 
   document.Options() = {sxoTrimPrecedingTextWhitespace, sxoTrimFollowingTextWhitespace};
   EXPECT_EQ(Parse("<a>\n  My Book \u3000</a>").Value(), "My Book");
+}
+
+TEST_F(SimpleXml, DamagedDocumentsParseOrFailCleanly) {
+  const std::string valid =
+      "\xEF\xBB\xBF<?xml version='1.0' encoding='utf-8'?><!DOCTYPE n [<!ENTITY a 'b'>]>"
+      "<!-- c --><n:ncx a='1' b=\"&amp;&#x41;\"><navMap><navPoint><navLabel><text>T&#233;"
+      "</text></navLabel><content src='c.xhtml#x'/></navPoint><![CDATA[x]]><?p q='r'?>"
+      "</navMap></n:ncx>";
+  const char replacements[] = {'<', '>', '/', '&', '"', '\'', '-', '!', '?', ':', ' ', '\xC3'};
+  // Any error other than the model's own escapes ParseError and fails the test;
+  // the sanitizer build catches any read out of bounds.
+  for (std::size_t i = 0; i < valid.size(); ++i) {
+    ParseError(valid.substr(0, i));
+    for (const char c : replacements) {
+      std::string damaged = valid;
+      damaged[i] = c;
+      ParseError(damaged);
+    }
+  }
 }
 
 }  // namespace
