@@ -1,10 +1,10 @@
 #include "archive/ab_entry_data.h"
 
+#include <zlib.h>
 #include <algorithm>
 #include <cstddef>
 #include <span>
 #include <string>
-#include <zlib.h>
 
 #include "base/byte_reader.h"
 #include "base/error.h"
@@ -25,11 +25,15 @@ constexpr std::size_t kChunk = 64 * 1024;
 class DataReader {
  public:
   DataReader(const ReadOnlyFile& archive, const EntryDataLocation& location)
-      : archive_(archive), offset_(location.offset), remaining_(location.size), buffer_(kChunk, '\0') {}
+      : archive_(archive),
+        offset_(location.offset),
+        remaining_(location.size),
+        buffer_(kChunk, '\0') {}
 
   // The next chunk of at most `limit` bytes; empty when the data is used up.
   std::string_view Next(std::size_t limit = kChunk) {
-    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>({limit, kChunk, remaining_}));
+    const auto want =
+        static_cast<std::size_t>(std::min<std::uint64_t>({limit, kChunk, remaining_}));
     const std::size_t got =
         archive_.ReadAt(offset_, std::as_writable_bytes(std::span(buffer_.data(), want)));
     offset_ += got;
@@ -51,7 +55,8 @@ class ChecksummedSink {
   explicit ChecksummedSink(EntrySink& sink) : sink_(sink) {}
 
   bool Write(std::string_view chunk) {
-    crc_ = crc32(crc_, reinterpret_cast<const Bytef*>(chunk.data()), static_cast<uInt>(chunk.size()));
+    crc_ =
+        crc32(crc_, reinterpret_cast<const Bytef*>(chunk.data()), static_cast<uInt>(chunk.size()));
     return sink_.Write(chunk);
   }
   std::uint32_t crc() const { return static_cast<std::uint32_t>(crc_); }
@@ -82,7 +87,8 @@ class RawInflater {
 
 bool CopyStored(DataReader& input, std::uint64_t size, ChecksummedSink& output) {
   for (std::uint64_t remaining = size; remaining > 0;) {
-    const std::string_view chunk = input.Next(static_cast<std::size_t>(std::min<std::uint64_t>(remaining, kChunk)));
+    const std::string_view chunk =
+        input.Next(static_cast<std::size_t>(std::min<std::uint64_t>(remaining, kChunk)));
     if (chunk.empty() || !output.Write(chunk)) return false;
     remaining -= chunk.size();
   }

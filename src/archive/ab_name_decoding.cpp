@@ -1,7 +1,7 @@
 #include "archive/ab_name_decoding.h"
 
-#include <optional>
 #include <zlib.h>
+#include <optional>
 
 #include "archive/ab_extra_field.h"
 #include "base/byte_reader.h"
@@ -11,8 +11,8 @@ namespace quill {
 namespace {
 
 std::uint32_t Crc32Of(std::string_view bytes) {
-  return static_cast<std::uint32_t>(crc32(
-      0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
+  return static_cast<std::uint32_t>(
+      crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
 }
 
 // Info-ZIP Unicode Path field: version (1), CRC-32 of the raw name, UTF-8 name.

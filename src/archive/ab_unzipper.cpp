@@ -56,7 +56,8 @@ class FileSink final : public EntrySink {
 // use (owner-write clear), else from the MS-DOS attribute byte.
 bool StoresReadOnly(const TAbZipItem& item) {
   constexpr std::uint32_t kUnixModeInUse = 0xFFFE0000;
-  if (item.HostSystem() == TAbZipItem::kHostUnix || (item.externalAttributes & kUnixModeInUse) != 0) {
+  if (item.HostSystem() == TAbZipItem::kHostUnix ||
+      (item.externalAttributes & kUnixModeInUse) != 0) {
     const std::uint32_t mode = item.externalAttributes >> 16;
     return (mode & 0x80) == 0;
   }

@@ -65,7 +65,8 @@ std::optional<std::uint64_t> SearchBackwards(const ReadOnlyFile& file, std::uint
   std::uint64_t top = highest + 1;  // candidates lie below top
   while (top > 0) {
     const std::uint64_t start = top > kSearchBlock ? top - kSearchBlock : 0;
-    const std::string block = ReadBytes(file, start, static_cast<std::size_t>(top - start) + width - 1);
+    const std::string block =
+        ReadBytes(file, start, static_cast<std::size_t>(top - start) + width - 1);
     for (std::uint64_t at = top; at-- > start;) {
       const std::size_t local = static_cast<std::size_t>(at - start);
       if (local + width <= block.size() &&
@@ -92,11 +93,10 @@ bool HoldsZip64Markers(std::string_view endRecord) {
 
 DirectoryLocation ReadZip64Location(const ReadOnlyFile& file, std::uint64_t endRecordOffset) {
   if (endRecordOffset < kZip64LocatorSize) throw EAbZipInvalid(kInvalidArchive);
-  const auto locator = SearchBackwards(
-      file, endRecordOffset - kZip64LocatorSize, 4,
-      [](std::uint64_t, std::string_view bytes) {
-        return U32At(bytes, 0) == kZip64LocatorSignature;
-      });
+  const auto locator = SearchBackwards(file, endRecordOffset - kZip64LocatorSize, 4,
+                                       [](std::uint64_t, std::string_view bytes) {
+                                         return U32At(bytes, 0) == kZip64LocatorSignature;
+                                       });
   if (!locator) throw EAbZipInvalid(kInvalidArchive);
   const std::string locatorBytes = ReadExactly(file, *locator, kZip64LocatorSize);
   ByteReader locatorReader(locatorBytes);
@@ -205,11 +205,11 @@ TAbZipItem ReadCentralHeader(SequentialReader& reader) {
 std::optional<std::uint64_t> FindEndRecord(const ReadOnlyFile& file) {
   const std::uint64_t size = file.Size();
   if (size < kEndRecordSize) return std::nullopt;
-  const auto record = SearchBackwards(
-      file, size - kEndRecordSize, kEndRecordSize, [&](std::uint64_t at, std::string_view bytes) {
-        return U32At(bytes, 0) == kEndRecordSignature &&
-               U16At(bytes, 20) <= size - (at + kEndRecordSize);
-      });
+  const auto record = SearchBackwards(file, size - kEndRecordSize, kEndRecordSize,
+                                      [&](std::uint64_t at, std::string_view bytes) {
+                                        return U32At(bytes, 0) == kEndRecordSignature &&
+                                               U16At(bytes, 20) <= size - (at + kEndRecordSize);
+                                      });
   if (!record) return std::nullopt;
   // Disk 0, or the ZIP64 marker that sends the reader to the ZIP64 record.
   const std::uint16_t disk = U16At(ReadExactly(file, *record, kEndRecordSize), 4);
@@ -225,7 +225,8 @@ std::vector<TAbZipItem> ReadZipDirectory(const ReadOnlyFile& file, std::uint64_t
   // at least its fixed bytes of the file.
   items.reserve(static_cast<std::size_t>(
       std::min<std::uint64_t>(location.entryCount, file.Size() / kCentralHeaderSize)));
-  for (std::uint64_t i = 0; i < location.entryCount; ++i) items.push_back(ReadCentralHeader(reader));
+  for (std::uint64_t i = 0; i < location.entryCount; ++i)
+    items.push_back(ReadCentralHeader(reader));
   return items;
 }
 

@@ -196,7 +196,12 @@ TEST_F(UnzipperTest, EntriesThatCannotBeExtractedWriteNothingAndRaiseNothing) {
   ZipEntry empty;
   empty.name = "empty";
   empty.method = 99;  // nothing to decode, so the method is never looked at
-  Open(zip.Add(encrypted).Add(unknownMethod).Add(futureVersion).Add(noLocalHeader).Add(corrupt).Add(empty));
+  Open(zip.Add(encrypted)
+           .Add(unknownMethod)
+           .Add(futureVersion)
+           .Add(noLocalHeader)
+           .Add(corrupt)
+           .Add(empty));
   for (const char* name : {"encrypted", "method99", "version64", "astray", "corrupt", "empty"}) {
     SCOPED_TRACE(name);
     EXPECT_EQ(RaisedBy([&] { EXPECT_EQ(Extracted(name), ""); }), "nothing raised");

@@ -160,9 +160,14 @@ TEST_F(UnpackTest, ReplacesAnEarlierCopyAndDropsEntriesThatFailToDecode) {
   badCrc.crc = 1;
   ZipEntry locked = Entry("locked.txt", "new");
   locked.externalAttributes = 0100444u << 16;
-  const ZipWriter zip =
-      ZipWriter().Add(Entry("good.txt", "new")).Add(encrypted).Add(method99).Add(corrupt).Add(badCrc).Add(locked);
-  const std::set<std::string> all{"good.txt",   "encrypted.txt", "method99.txt",
+  const ZipWriter zip = ZipWriter()
+                            .Add(Entry("good.txt", "new"))
+                            .Add(encrypted)
+                            .Add(method99)
+                            .Add(corrupt)
+                            .Add(badCrc)
+                            .Add(locked);
+  const std::set<std::string> all{"good.txt",    "encrypted.txt", "method99.txt",
                                   "corrupt.txt", "badcrc.txt",    "locked.txt"};
 
   ASSERT_TRUE(Unpack(zip));
@@ -176,8 +181,8 @@ TEST_F(UnpackTest, ReplacesAnEarlierCopyAndDropsEntriesThatFailToDecode) {
   fs::permissions(out_ / "locked.txt", fs::perms::owner_read);
   ASSERT_TRUE(Unpack(zip));
   EXPECT_TRUE(boxes_.errors.empty());
-  EXPECT_EQ(FilesUnder(out_), (std::set<std::string>{"good.txt", "encrypted.txt", "badcrc.txt",
-                                                     "locked.txt"}));
+  EXPECT_EQ(FilesUnder(out_),
+            (std::set<std::string>{"good.txt", "encrypted.txt", "badcrc.txt", "locked.txt"}));
   EXPECT_EQ(ReadFile(out_ / "good.txt"), "new");
   EXPECT_EQ(ReadFile(out_ / "locked.txt"), "new");
   EXPECT_EQ(ReadFile(out_ / "encrypted.txt"), "old") << "data never located: the copy stays";
@@ -187,17 +192,17 @@ TEST_F(UnpackTest, NamesThatWouldLeaveTheFolderAreSkippedSilently) {
   out_ = dir_ / "a" / "b" / "out";
   ZipWriter zip;
   for (const std::string& name : std::vector<std::string>{
-           "../escape1.txt", "OEBPS/../../escape2.txt", "..\\escape3.txt", "OEBPS\\..\\..\\escape4.txt",
-        (dir_ / "escape5.txt").string(), "/escape6.txt", "C:/escape7.txt", "C:escape8.txt",
-        "//server/share/escape9.txt", "OEBPS/. ./escape10.txt", "../escapedir/",
-           std::string("nul\0byte.txt", 12)}) {
+           "../escape1.txt", "OEBPS/../../escape2.txt", "..\\escape3.txt",
+           "OEBPS\\..\\..\\escape4.txt", (dir_ / "escape5.txt").string(), "/escape6.txt",
+           "C:/escape7.txt", "C:escape8.txt", "//server/share/escape9.txt",
+           "OEBPS/. ./escape10.txt", "../escapedir/", std::string("nul\0byte.txt", 12)}) {
     zip.Add(Entry(name, "evil"));
   }
   zip.Add(Entry("OEBPS/ok.xhtml", "fine")).Add(Entry("./OEBPS/dot.xhtml", "fine too"));
   ASSERT_TRUE(Unpack(zip));
   EXPECT_TRUE(boxes_.errors.empty());
-  EXPECT_EQ(FilesUnder(dir_.path()),
-            (std::set<std::string>{"book.epub", "a/b/out/OEBPS/ok.xhtml", "a/b/out/OEBPS/dot.xhtml"}));
+  EXPECT_EQ(FilesUnder(dir_.path()), (std::set<std::string>{"book.epub", "a/b/out/OEBPS/ok.xhtml",
+                                                            "a/b/out/OEBPS/dot.xhtml"}));
   EXPECT_FALSE(fs::exists("/escape6.txt"));
 }
 
@@ -238,13 +243,15 @@ TEST_F(UnpackTest, LaterErrorsAreShownInAnErrorBoxAndAnswerFalse) {
   EXPECT_FALSE(UnpackToFolder(book_, out_));
   // A file entry stands where a later entry needs a folder.
   EXPECT_FALSE(Unpack(ZipWriter().Add(Entry("a", "file")).Add(Entry("a/b.txt", "below"))));
-  EXPECT_EQ(boxes_.errors, (std::vector<std::string>{"Fájl nem található", "Hibas archívumtípus",
-                                                     "Invalid file name - " + (out_ / "a").string()}));
+  EXPECT_EQ(boxes_.errors,
+            (std::vector<std::string>{"Fájl nem található", "Hibas archívumtípus",
+                                      "Invalid file name - " + (out_ / "a").string()}));
   EXPECT_EQ(ReadFile(out_ / "a"), "file") << "what was unpacked before the error stays";
 }
 
 TEST_F(UnpackTest, TheArchiveIsOnlyRead) {
-  Unpack(ZipWriter().Add(Entry("mimetype", "application/epub+zip")).Add(Entry("OEBPS/a.xhtml", "a")));
+  Unpack(
+      ZipWriter().Add(Entry("mimetype", "application/epub+zip")).Add(Entry("OEBPS/a.xhtml", "a")));
   fs::permissions(book_, fs::perms::owner_read);
   const std::string bytes = ReadFile(book_);
   const struct stat before = StatOf(book_);
@@ -271,7 +278,7 @@ std::string DeflatedZeros(std::size_t size) {
   const std::string zeros(1 << 20, '\0');
   std::string out;
   std::string buffer(1 << 16, '\0');
-  for (std::size_t left = size; ;) {
+  for (std::size_t left = size;;) {
     const std::size_t n = std::min(left, zeros.size());
     left -= n;
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.data()));

@@ -86,8 +86,8 @@ TEST(UnpackBenchmark, DISABLED_FiftyMegabyteBookWithTwoThousandEntries) {
     }
     zip.WriteTo(book);
   }
-  std::cout << "book: " << std::filesystem::file_size(book) << " bytes, "
-            << 1 + kChapters + kImages << " entries\n";
+  std::cout << "book: " << std::filesystem::file_size(book) << " bytes, " << 1 + kChapters + kImages
+            << " entries\n";
 
   TimeUnpack("warm-up unpack", book, dir / "warm-up");
   TimeUnpack("unpack into a fresh folder", book, dir / "fresh");

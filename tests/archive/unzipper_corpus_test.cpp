@@ -31,8 +31,8 @@ std::uint32_t LocalDosTimeOf(const fs::path& path) {
   ::stat(path.c_str(), &info);
   std::tm local{};
   ::localtime_r(&info.st_mtime, &local);
-  return testing::DosDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                              local.tm_hour, local.tm_min, local.tm_sec);
+  return testing::DosDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                              local.tm_min, local.tm_sec);
 }
 
 std::set<std::string> FilesUnder(const fs::path& folder) {

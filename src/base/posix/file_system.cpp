@@ -95,7 +95,8 @@ bool SetLastWriteTime(const std::filesystem::path& path, Timestamp localTime) no
 bool SetReadOnly(const std::filesystem::path& path) noexcept {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return false;
-  return ::chmod(path.c_str(), info.st_mode & ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+  const mode_t writeBits = S_IWUSR | S_IWGRP | S_IWOTH;
+  return ::chmod(path.c_str(), info.st_mode & ~writeBits) == 0;
 }
 
 bool RemoveFile(const std::filesystem::path& path) noexcept {

@@ -1,8 +1,8 @@
 #include "base/writable_file.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace quill {
 
