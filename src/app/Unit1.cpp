@@ -1,0 +1,305 @@
+#include "app/Unit1.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/main_window_texts.h"
+#include "app/qt/anchor.h"
+#include "app/qt/book_list_model.h"
+#include "app/qt/caption_panel.h"
+#include "app/qt/glass_button.h"
+#include "app/qt/header_panel.h"
+#include "app/qt/radio_group.h"
+#include "app/qt/shadow_text_button.h"
+
+namespace quill {
+namespace {
+
+const QSize kClientSize(TForm1::kClientWidth, TForm1::kClientHeight);
+
+const QColor kHeaderColor(234, 165, 62);
+const QColor kHeaderCaptionColor(0, 0, 128);  // navy
+// The system colour of an active window's caption, as the classic scheme has it.
+const QColor kActiveCaptionColor(153, 180, 209);
+
+constexpr int kResolutionGroupHeight = 37;
+constexpr int kStatusPanelHeight = 41;
+constexpr int kFileNameColumnWidth = 300;
+constexpr int kPathColumnWidth = 500;
+constexpr int kLabelHeight = 14;
+
+// The progress panel and the places of its controls.
+const QSize kProgressPanelSize(401, 91);
+
+// A horizontal gradient from sand to amber.
+constexpr char kProgressBarStyle[] =
+    "QProgressBar { border: 1px solid #9c7a3c; border-radius: 2px; background: #f7efdf; }"
+    "QProgressBar::chunk { background: qlineargradient(x1:0, y1:0, x2:1, y2:0,"
+    " stop:0 #e9d5a4, stop:0.55 #f2b94a, stop:1 #ffb000); }";
+
+QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+QFont PixelFont(const QString& family, int pixelSize, bool bold = false) {
+  QFont font(family);
+  font.setPixelSize(pixelSize);
+  font.setBold(bold);
+  return font;
+}
+
+QLabel* CreateLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(Text(name));
+  label->setGeometry(geometry);
+  return label;
+}
+
+QAction* CreateItem(QMenu* menu, const char* name, const char* caption, const QIcon& image) {
+  QAction* item = menu->addAction(image, Text(caption));
+  item->setObjectName(Text(name));
+  return item;
+}
+
+QAction* CreateSeparator(QMenu* menu, const char* name) {
+  QAction* separator = menu->addSeparator();
+  separator->setObjectName(Text(name));
+  return separator;
+}
+
+}  // namespace
+
+TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), OpenDialog1(dialogs, this), JvSelectDirectory1(dialogs, this) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(Text(texts::kTitle));
+  setWindowIcon(QIcon(Artwork(QStringLiteral("header_glyph"), QSize(32, 32))));
+  setFont(PixelFont(QStringLiteral("Tahoma"), 11));
+  resize(kClientSize);
+
+  Panel1 = new QWidget(this);
+  Panel1->setObjectName(QStringLiteral("Panel1"));
+  auto* formLayout = new QVBoxLayout(this);
+  formLayout->setContentsMargins(0, 0, 0, 0);
+  formLayout->addWidget(Panel1);
+
+  CreateMenu();
+  CreateHeader();
+  CreateList();
+  CreateResolutionGroup();
+  CreateStatusPanel();
+  CreateProgressPanel();
+
+  OpenDialog1.SetFilter(Text(texts::kEpubFilterName), Text(texts::kEpubFilterMask));
+  OpenDialog1.SetMultiSelect(true);
+  JvSelectDirectory1.SetTitle(Text(texts::kSelectFolderTitle));
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::CreateHeader() {
+  NxHeaderPanel1 = new HeaderPanel(Panel1);
+  NxHeaderPanel1->setObjectName(QStringLiteral("NxHeaderPanel1"));
+  NxHeaderPanel1->SetCaption(Text(texts::kHeaderCaption));
+  NxHeaderPanel1->SetHeaderColor(kHeaderColor);
+  NxHeaderPanel1->SetGlyph(Artwork(QStringLiteral("header_glyph"), QSize(32, 32)));
+  NxHeaderPanel1->SetCaptionStyle(PixelFont(QStringLiteral("Tahoma"), 16, true),
+                                  kHeaderCaptionColor);
+  auto* panelLayout = new QVBoxLayout(Panel1);
+  panelLayout->setContentsMargins(0, 0, 0, 0);
+  panelLayout->addWidget(NxHeaderPanel1);
+
+  rkGlassButton4 = new GlassButton(NxHeaderPanel1);
+  rkGlassButton4->setObjectName(QStringLiteral("rkGlassButton4"));
+  rkGlassButton4->setText(Text(texts::kMenuButton));
+  rkGlassButton4->setFont(PixelFont(QStringLiteral("Segoe UI"), 12));
+  rkGlassButton4->SetDropDownMenu(PopupMenu1);
+  Anchor::Attach(rkGlassButton4, QRect(821, 0, 105, 26), Qt::TopEdge | Qt::RightEdge, kClientSize);
+}
+
+void TForm1::CreateList() {
+  books_ = new BookListModel(cxImageList1.icon(ImageList::kEbook),
+                             cxImageList1.icon(ImageList::kSortArrows),
+                             {Text(texts::kFileNameColumn), Text(texts::kPathColumn)}, this);
+  ListView1 = new QTableView(NxHeaderPanel1);
+  ListView1->setObjectName(QStringLiteral("ListView1"));
+  ListView1->setModel(books_);
+  ListView1->setToolTip(Text(texts::kListHint));
+  ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+  ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+  ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  ListView1->setShowGrid(true);
+  ListView1->setWordWrap(false);
+  ListView1->setIconSize(QSize(ImageList::kSize, ImageList::kSize));
+  ListView1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+
+  QHeaderView* rowHeader = ListView1->verticalHeader();
+  rowHeader->hide();
+  // Fixed row heights keep a list of many thousands of rows cheap to lay out.
+  rowHeader->setSectionResizeMode(QHeaderView::Fixed);
+  rowHeader->setDefaultSectionSize(ImageList::kSize + 3);
+
+  QHeaderView* columns = ListView1->horizontalHeader();
+  columns->setSectionsClickable(true);
+  columns->setHighlightSections(false);
+  columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  columns->setStretchLastSection(false);
+  columns->resizeSection(ListSort::kFileNameColumn, kFileNameColumnWidth);
+  columns->resizeSection(ListSort::kPathColumn, kPathColumnWidth);
+
+  connect(columns, &QHeaderView::sectionClicked, this, &TForm1::ListView1ColumnClick);
+  connect(ListView1, &QAbstractItemView::doubleClicked, this, &TForm1::ListView1DblClick);
+  connect(ListView1, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at)); });
+
+  auto* layout = new QVBoxLayout(NxHeaderPanel1);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(ListView1, 1);
+}
+
+void TForm1::CreateResolutionGroup() {
+  QStringList items;
+  for (const char* item : texts::kResolutionItems) items.push_back(Text(item));
+  RzRadioGroup1 = new RadioGroup(Text(texts::kResolutionCaption), items, NxHeaderPanel1);
+  RzRadioGroup1->setObjectName(QStringLiteral("RzRadioGroup1"));
+  RzRadioGroup1->setFixedHeight(kResolutionGroupHeight);
+  NxHeaderPanel1->layout()->addWidget(RzRadioGroup1);
+}
+
+void TForm1::CreateStatusPanel() {
+  RzPanel1 = new QFrame(NxHeaderPanel1);
+  RzPanel1->setObjectName(QStringLiteral("RzPanel1"));
+  RzPanel1->setFixedHeight(kStatusPanelHeight);
+  RzPanel1->setAutoFillBackground(true);
+  QPalette colours = RzPanel1->palette();
+  colours.setColor(QPalette::Window, kActiveCaptionColor);
+  RzPanel1->setPalette(colours);
+  NxHeaderPanel1->layout()->addWidget(RzPanel1);
+
+  const QSize designSize(kClientWidth, kStatusPanelHeight);
+  // The labels reach up to the Stop button, so that longer texts have room.
+  Label1 = CreateLabel(RzPanel1, "Label1", Text(texts::kLabel1Initial), {});
+  Anchor::Attach(Label1, QRect(16, 8, 607, kLabelHeight),
+                 Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge, designSize);
+  Label2 = CreateLabel(RzPanel1, "Label2", Text(texts::kLabel2Initial), {});
+  Anchor::Attach(Label2, QRect(16, 24, 607, kLabelHeight),
+                 Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge, designSize);
+
+  btnStop = new QPushButton(Text(texts::kStop), RzPanel1);
+  btnStop->setObjectName(QStringLiteral("btnStop"));
+  btnStop->hide();
+  Anchor::Attach(btnStop, QRect(631, 11, 75, 25), Qt::TopEdge | Qt::RightEdge, designSize);
+  connect(btnStop, &QPushButton::clicked, this, &TForm1::btnStopClick);
+
+  XiProgressBar1 = new QProgressBar(RzPanel1);
+  XiProgressBar1->setObjectName(QStringLiteral("XiProgressBar1"));
+  XiProgressBar1->setRange(0, 100);
+  XiProgressBar1->setValue(0);
+  XiProgressBar1->setTextVisible(false);
+  XiProgressBar1->setStyleSheet(Text(kProgressBarStyle));
+  XiProgressBar1->hide();
+  Anchor::Attach(XiProgressBar1, QRect(712, 16, 200, 16), Qt::TopEdge | Qt::RightEdge, designSize);
+}
+
+void TForm1::CreateProgressPanel() {
+  AddPnl = new CaptionPanel(this);
+  AddPnl->setObjectName(QStringLiteral("AddPnl"));
+  AddPnl->SetCaption(Text(texts::kProgressPanelCaption));
+  AddPnl->resize(kProgressPanelSize);
+  AddPnl->hide();
+
+  Image2 = CreateLabel(AddPnl, "Image2", {}, QRect(4, 4, 48, 48));
+  Image2->setPixmap(Artwork(QStringLiteral("magnifier"), QSize(48, 48)));
+
+  Label3 = CreateLabel(AddPnl, "Label3", Text(texts::kSearching), QRect(143, 1, 150, kLabelHeight));
+  QFont bold = Label3->font();
+  bold.setBold(true);
+  Label3->setFont(bold);
+
+  Label5 = CreateLabel(AddPnl, "Label5", Text(texts::kProgressCountLabel),
+                       QRect(8, 56, 26, kLabelHeight));
+  lbldb = CreateLabel(AddPnl, "lbldb", {}, QRect(34, 56, 260, kLabelHeight));
+  Label4 = CreateLabel(AddPnl, "Label4", Text(texts::kProgressFileLabel),
+                       QRect(8, 72, 24, kLabelHeight));
+  lblfile = CreateLabel(AddPnl, "lblfile", {}, QRect(32, 72, 361, kLabelHeight));
+
+  btnleallit = new ShadowTextButton(Text(texts::kStop), AddPnl);
+  btnleallit->setObjectName(QStringLiteral("btnleallit"));
+  btnleallit->setGeometry(306, 16, 75, 57);
+  connect(btnleallit, &QPushButton::clicked, this, &TForm1::btnleallitClick);
+}
+
+void TForm1::CreateMenu() {
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+  Openfile1 =
+      CreateItem(PopupMenu1, "Openfile1", texts::kAddFile, cxImageList1.icon(ImageList::kAddFile));
+  Opendirectory1 = CreateItem(PopupMenu1, "Opendirectory1", texts::kAddFolder,
+                              cxImageList1.icon(ImageList::kFolder));
+  Addfolderwithsubfolders1 =
+      CreateItem(PopupMenu1, "Addfolderwithsubfolders1", texts::kAddFolderWithSubfolders,
+                 cxImageList1.icon(ImageList::kFolderBlueArrow));
+  N1 = CreateSeparator(PopupMenu1, "N1");
+  OpenFileExplorerandselect1 =
+      CreateItem(PopupMenu1, "OpenFileExplorerandselect1", texts::kOpenFileExplorerAndSelect,
+                 cxImageList1.icon(ImageList::kFolderCurvedArrow));
+  EpubunpackingandopeningintheInstitute1 =
+      CreateItem(PopupMenu1, "EpubunpackingandopeningintheInstitute1", texts::kUnpackAndOpen,
+                 cxImageList1.icon(ImageList::kFolderUpArrow));
+  N2 = CreateSeparator(PopupMenu1, "N2");
+  Openwithanotherapplication1 = PopupMenu1->addMenu(Text(texts::kOpenWithAnotherApplication));
+  Openwithanotherapplication1->setObjectName(QStringLiteral("Openwithanotherapplication1"));
+  Openwithanotherapplication1->menuAction()->setObjectName(
+      QStringLiteral("Openwithanotherapplication1"));
+  Addanotherapp1 =
+      CreateItem(Openwithanotherapplication1, "Addanotherapp1", texts::kAddAnotherApp, {});
+
+  connect(Openfile1, &QAction::triggered, this, &TForm1::Openfile1Click);
+  connect(Opendirectory1, &QAction::triggered, this, &TForm1::Opendirectory1Click);
+  connect(Addfolderwithsubfolders1, &QAction::triggered, this,
+          &TForm1::Addfolderwithsubfolders1Click);
+  connect(OpenFileExplorerandselect1, &QAction::triggered, this,
+          &TForm1::OpenFileExplorerandselect1Click);
+  connect(EpubunpackingandopeningintheInstitute1, &QAction::triggered, this,
+          &TForm1::EpubunpackingandopeningintheInstitute1Click);
+  connect(Addanotherapp1, &QAction::triggered, this, &TForm1::Addanotherapp1Click);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!event->spontaneous()) FormShow();
+}
+
+void TForm1::FormShow() {}
+
+void TForm1::Openfile1Click() {}
+
+void TForm1::Opendirectory1Click() {}
+
+void TForm1::Addfolderwithsubfolders1Click() {}
+
+void TForm1::OpenFileExplorerandselect1Click() {}
+
+void TForm1::EpubunpackingandopeningintheInstitute1Click() {}
+
+void TForm1::Addanotherapp1Click() {}
+
+void TForm1::ListView1DblClick() {}
+
+void TForm1::ListView1ColumnClick(int column) {
+  books_->ApplyOrder(listSort_.ColumnClick(books_->rows(), column));
+}
+
+void TForm1::btnStopClick() {}
+
+void TForm1::btnleallitClick() {}
+
+}  // namespace quill

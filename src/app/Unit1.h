@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QWidget>
+
+#include "app/list_sort.h"
+#include "app/qt/image_list.h"
+#include "app/qt/open_file_dialog.h"
+#include "app/qt/select_directory.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+
+namespace quill {
+
+class BookListModel;
+class CaptionPanel;
+class Dialogs;
+class GlassButton;
+class HeaderPanel;
+class RadioGroup;
+class ShadowTextButton;
+
+// The main window: the list of found books, the time-resolution choice, the
+// status panel, the progress panel of a folder search and the command menu,
+// which serves both as the list's context menu and as the "Menü..." button's
+// drop-down. The window's own logic is the sorting of the list; its commands
+// are carried out elsewhere. Every control carries its name as objectName.
+class TForm1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  // The client area at 96 dots per inch.
+  static constexpr int kClientWidth = 931;
+  static constexpr int kClientHeight = 530;
+
+  // `dialogs` opens the window's file, folder and message dialogs; it must
+  // outlive the window.
+  explicit TForm1(Dialogs& dialogs, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void CreateHeader();
+  void CreateList();
+  void CreateResolutionGroup();
+  void CreateStatusPanel();
+  void CreateProgressPanel();
+  void CreateMenu();
+
+  // The window's event handlers. The commands of the menu, the double-click
+  // and the Stop buttons are connected here and carried out by the units that
+  // own them: the EPUB collection (the add commands and the Stop buttons), the
+  // file-manager commands, the application list and the zip view. FormShow
+  // runs each time the window is shown.
+  void FormShow();
+  void Openfile1Click();
+  void Opendirectory1Click();
+  void Addfolderwithsubfolders1Click();
+  void OpenFileExplorerandselect1Click();
+  void EpubunpackingandopeningintheInstitute1Click();
+  void Addanotherapp1Click();
+  void ListView1DblClick();
+  void btnStopClick();
+  void btnleallitClick();
+
+  // Sorts the list on the clicked column, alternating the direction.
+  void ListView1ColumnClick(int column);
+
+  ImageList cxImageList1;
+  ListSort listSort_;
+  BookListModel* books_;
+
+  QWidget* Panel1;
+  HeaderPanel* NxHeaderPanel1;
+  GlassButton* rkGlassButton4;
+  QTableView* ListView1;
+  RadioGroup* RzRadioGroup1;
+  QFrame* RzPanel1;
+  QLabel* Label1;
+  QLabel* Label2;
+  QPushButton* btnStop;
+  QProgressBar* XiProgressBar1;
+
+  CaptionPanel* AddPnl;
+  QLabel* Image2;
+  QLabel* Label3;
+  QLabel* Label4;
+  QLabel* Label5;
+  QLabel* lbldb;
+  QLabel* lblfile;
+  ShadowTextButton* btnleallit;
+
+  QMenu* PopupMenu1;
+  QAction* Openfile1;
+  QAction* Opendirectory1;
+  QAction* Addfolderwithsubfolders1;
+  QAction* N1;
+  QAction* OpenFileExplorerandselect1;
+  QAction* EpubunpackingandopeningintheInstitute1;
+  QAction* N2;
+  QMenu* Openwithanotherapplication1;
+  QAction* Addanotherapp1;
+
+  OpenFileDialog OpenDialog1;
+  TJvSelectDirectory JvSelectDirectory1;
+};
+
+}  // namespace quill

@@ -1,0 +1,33 @@
+// The desktop program: the main window with its list of found books.
+
+#include <QScreen>
+
+#include "app/Unit1.h"
+#include "app/qt/application.h"
+#include "app/qt/qt_dialogs.h"
+#include "app/qt/qt_user_messages.h"
+#include "base/scoped_user_messages.h"
+
+int main(int argc, char* argv[]) {
+  // The application object comes first; the message boxes of the core and
+  // the error box of an escaped error show through the Qt dialogs.
+  quill::Application application(argc, argv);
+  quill::QtDialogs dialogs;
+  quill::QtUserMessages messages(dialogs);
+  quill::ScopedUserMessages messageScope(messages);
+
+  // The main window: closing it ends the run.
+  quill::TForm1 form1(dialogs);
+
+  // After the main window and before the loop, the zip view window TFrmZip and
+  // then the application list dialog Tfrmapp are created, hidden, as the
+  // single instances that the main window reaches; creating the dialog loads
+  // the application list, which the main window's first showing needs.
+
+  // The window opens in the middle of the screen.
+  if (const QScreen* screen = form1.screen()) {
+    form1.move(screen->availableGeometry().center() - form1.rect().center());
+  }
+  form1.show();
+  return application.exec();
+}

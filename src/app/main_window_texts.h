@@ -1,0 +1,42 @@
+#pragma once
+
+// The fixed texts of the main window and its dialogs, kept together so that
+// one test can pin them. UTF-8.
+
+namespace quill::texts {
+
+inline constexpr char kTitle[] = "Zuro";
+inline constexpr char kHeaderCaption[] = "Quillmere";
+inline constexpr char kMenuButton[] = "Menü...";
+
+inline constexpr char kListHint[] = "Double click to zip view open";
+inline constexpr char kFileNameColumn[] = "Filename";
+inline constexpr char kPathColumn[] = "Path";
+
+inline constexpr char kResolutionCaption[] = "Time Difference Comparison options";
+inline constexpr const char* kResolutionItems[] = {"Day", "Hour", "Min", "Sec", "Full"};
+
+// The status labels before the first add command rewrites them.
+inline constexpr char kLabel1Initial[] = "File:";
+inline constexpr char kLabel2Initial[] = "Count:";
+inline constexpr char kStop[] = "Stop";
+
+inline constexpr char kProgressPanelCaption[] = "Adding files, please wait....";
+inline constexpr char kSearching[] = "Searching...";
+inline constexpr char kProgressCountLabel[] = "Db:";
+inline constexpr char kProgressFileLabel[] = "File:";
+
+inline constexpr char kAddFile[] = "Add file";
+inline constexpr char kAddFolder[] = "Add folder";
+inline constexpr char kAddFolderWithSubfolders[] = "Add folder with subfolders";
+inline constexpr char kOpenFileExplorerAndSelect[] = "Open File Explorer and select";
+inline constexpr char kUnpackAndOpen[] = "Epub unpacking and opening in the File Explorer";
+inline constexpr char kOpenWithAnotherApplication[] = "Open with another application";
+inline constexpr char kAddAnotherApp[] = "Add another app";
+
+// The file-open dialog's filter: a description and its mask.
+inline constexpr char kEpubFilterName[] = "Epub";
+inline constexpr char kEpubFilterMask[] = "*.epub";
+inline constexpr char kSelectFolderTitle[] = "Mappa kiválasztása";
+
+}  // namespace quill::texts

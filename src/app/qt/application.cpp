@@ -1,0 +1,20 @@
+#include "app/qt/application.h"
+
+#include <exception>
+
+#include "base/user_messages.h"
+
+namespace quill {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& error) {
+    ShowErrorBox(error.what());
+  }
+  return false;
+}
+
+}  // namespace quill
