@@ -80,10 +80,11 @@ TEST_F(AppDialog, ShowsTheLayoutAndTextsOfTheForm) {
   EXPECT_FALSE(Button("Button1")->icon().isNull());
   EXPECT_TRUE(Button("OkButton")->isDefault());
 
+  dialog_->show();
   dialog_->resize(800, 424);
   EXPECT_EQ(List()->geometry(), QRect(8, 19, 759, 290)) << "the list follows all four sides";
   EXPECT_EQ(Button("RzButton6")->x(), 449 + 200) << "follows the right edge";
-  EXPECT_EQ(Button("CancelButton")->mapTo(dialog_.get(), QPoint()), QPoint(700, 400 - 45 + 16 + 0));
+  EXPECT_EQ(Button("CancelButton")->mapTo(dialog_.get(), QPoint()), QPoint(700, 424 - 45 + 16));
 }
 
 TEST_F(AppDialog, LoadsOnCreationUnsortedAndSavesOnDestructionWhateverTheResult) {

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QString>
+
+namespace quill {
+
+// Asks the desktop's file manager to show the file or folder at the path
+// selected in a window on its parent folder, through the session bus service
+// org.freedesktop.FileManager1 (method ShowItems with the item's file URI).
+// True when a file manager accepted the request; false when nothing exists at
+// the path, the bus cannot be reached, or no file manager answers in time.
+bool ShowItemInFileManager(const QString& path,
+                           const QDBusConnection& bus = QDBusConnection::sessionBus());
+
+}  // namespace quill
