@@ -24,6 +24,9 @@ namespace quill {
 namespace {
 
 const QSize kClientSize(TForm1::kClientWidth, TForm1::kClientHeight);
+// Below this the right-anchored controls would run into the status labels and
+// the progress panel would no longer fit.
+const QSize kMinimumClientSize(520, 320);
 
 const QColor kHeaderColor(234, 165, 62);
 const QColor kHeaderCaptionColor(0, 0, 128);  // navy
@@ -36,7 +39,7 @@ constexpr int kFileNameColumnWidth = 300;
 constexpr int kPathColumnWidth = 500;
 constexpr int kLabelHeight = 14;
 
-// The progress panel and the places of its controls.
+// The progress panel of a folder search.
 const QSize kProgressPanelSize(401, 91);
 
 // A horizontal gradient from sand to amber.
@@ -82,6 +85,7 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
   setWindowIcon(QIcon(Artwork(QStringLiteral("header_glyph"), QSize(32, 32))));
   setFont(PixelFont(QStringLiteral("Tahoma"), 11));
   resize(kClientSize);
+  setMinimumSize(kMinimumClientSize);
 
   Panel1 = new QWidget(this);
   Panel1->setObjectName(QStringLiteral("Panel1"));
