@@ -1,14 +1,15 @@
 #include "app/content_document.h"
 
-#include <string>
-
 #include "base/text.h"
 
 namespace quill {
 
 bool IsContentDocument(std::string_view name) {
-  const std::string extension = LowerAscii(ExtensionOf(name));
-  return extension == ".xhtml" || extension == ".html" || extension == ".htm";
+  // Folding A to Z and comparing with lower-case texts is equality ignoring
+  // the case of A to Z.
+  const std::string_view extension = ExtensionOf(name);
+  return SameTextAscii(extension, ".xhtml") || SameTextAscii(extension, ".html") ||
+         SameTextAscii(extension, ".htm");
 }
 
 }  // namespace quill

@@ -16,47 +16,61 @@ namespace {
 
 // The entry name as extraction decodes it. Many producers store UTF-8 names
 // without setting the flag, so UTF-8 by shape counts as UTF-8 too.
-std::string ExtractedName(const TZipHeader& header) {
-  if (header.FileNameCodePage() == kCodePageUtf8 || IsUtf8ByShape(header.FileName)) {
-    return SanitizeUtf8(header.FileName);
+std::string ExtractedName(const ZipEntryView& entry) {
+  if (IsAscii(entry.fileName)) return std::string(entry.fileName);
+  if ((entry.flag & kFlagUtf8Name) != 0 || IsUtf8ByShape(entry.fileName)) {
+    return SanitizeUtf8(entry.fileName);
   }
-  return Cp437ToUtf8(header.FileName);
+  return Cp437ToUtf8(entry.fileName);
 }
 
-// The spine paths upper-cased once, so each entry costs one lookup however
+// The key under which paths that are equal ignoring letter case meet.
+std::string CaseKey(std::string path) {
+  if (!IsAscii(path)) return UpperUnicode(path);
+  for (char& c : path) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return path;
+}
+
+// An entry's key: its name as an archive path, with "\\" separators.
+std::string EntryKey(std::string_view name) { return CaseKey(ReplaceChar(name, '/', '\\')); }
+
+// The spine paths' keys, made once, so each entry costs one lookup however
 // long the spine is.
 class SpinePathSet {
  public:
   explicit SpinePathSet(const std::vector<std::string>& spinePaths) {
-    paths_.reserve(spinePaths.size());
-    for (const std::string& path : spinePaths) paths_.insert(UpperUnicode(path));
+    keys_.reserve(spinePaths.size());
+    for (const std::string& path : spinePaths) keys_.insert(CaseKey(path));
   }
-  bool Holds(std::string_view archivePath) const {
-    return paths_.contains(UpperUnicode(archivePath));
-  }
+  bool Holds(const std::string& key) const { return keys_.contains(key); }
 
  private:
-  std::unordered_set<std::string> paths_;
+  std::unordered_set<std::string> keys_;
 };
 
 bool Compare(const TZipFile& zip, const std::vector<std::string>& spinePaths,
              int timeResolution) {
-  const auto headers = zip.Headers();
-  std::vector<std::optional<std::string>> contentNames(headers.size());
+  const int count = zip.FileCount();
+  // The lookup key of every content document; none for the other entries.
+  std::vector<std::optional<std::string>> contentKeys(static_cast<std::size_t>(count));
   std::optional<Timestamp> reference;
-  for (std::size_t i = 0; i < headers.size(); ++i) {
-    std::string name = ExtractedName(headers[i]);
+  for (int i = 0; i < count; ++i) {
+    const ZipEntryView entry = zip.Entry(i);
+    const std::string name = ExtractedName(entry);
     if (!IsContentDocument(name)) continue;
     // Every content document is converted, so an impossible time anywhere ends the check.
-    reference = DosDateTimeToTimestamp(headers[i].ModifiedDateTime);
-    contentNames[i] = std::move(name);
+    reference = DosDateTimeToTimestamp(entry.modifiedDateTime);
+    contentKeys[static_cast<std::size_t>(i)] = EntryKey(name);
   }
 
   const SpinePathSet spine(spinePaths);
   bool result = false;
-  for (std::size_t i = 0; i < headers.size(); ++i) {
-    if (!contentNames[i] || !spine.Holds(ReplaceChar(*contentNames[i], '/', '\\'))) continue;
-    const Timestamp document = DosDateTimeToTimestamp(headers[i].ModifiedDateTime);
+  for (int i = 0; i < count; ++i) {
+    const std::optional<std::string>& key = contentKeys[static_cast<std::size_t>(i)];
+    if (!key || !spine.Holds(*key)) continue;
+    const Timestamp document = DosDateTimeToTimestamp(zip.Entry(i).modifiedDateTime);
     result = SameAtTimeResolution(timeResolution, *reference, document);
     if (!result) return false;
   }

@@ -11,8 +11,8 @@ constexpr std::size_t kLargestGrowth = 16u << 20;
 
 }  // namespace
 
-std::span<const std::byte> FileWindow::Bytes(std::uint64_t offset, std::size_t count,
-                                             std::size_t readAhead) {
+std::span<const std::byte> FileWindow::ReadBytes(std::uint64_t offset, std::size_t count,
+                                                 std::size_t readAhead) {
   const std::uint64_t size = FileSize();
   if (count == 0 || offset >= size) return {};
   const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(count, size - offset));

@@ -28,12 +28,17 @@ class FileWindow {
   // on its own when requests keep passing its end). The view stays valid
   // until the next call. Raises EReadError when the system fails a read.
   std::span<const std::byte> Bytes(std::uint64_t offset, std::size_t count,
-                                   std::size_t readAhead = 0);
+                                   std::size_t readAhead = 0) {
+    if (Holds(offset, count)) return {buffer_.get() + (offset - start_), count};
+    return ReadBytes(offset, count, readAhead);
+  }
 
  private:
   bool Holds(std::uint64_t offset, std::size_t count) const {
-    return offset >= start_ && offset - start_ + count <= held_;
+    return offset >= start_ && count <= held_ && offset - start_ <= held_ - count;
   }
+  std::span<const std::byte> ReadBytes(std::uint64_t offset, std::size_t count,
+                                       std::size_t readAhead);
   void Fill(std::uint64_t offset, std::size_t length);
 
   const ReadOnlyFile& file_;

@@ -1,7 +1,6 @@
 #include "archive/zip_file.h"
 
 #include <algorithm>
-#include <array>
 
 #include "archive/end_record.h"
 #include "archive/file_window.h"
@@ -12,47 +11,40 @@
 namespace quill {
 namespace {
 
-constexpr std::array<std::byte, 4> kCentralHeaderSignature = {
-    std::byte{0x50}, std::byte{0x4B}, std::byte{0x01}, std::byte{0x02}};
+constexpr std::uint32_t kCentralHeaderSignature = 0x02014B50;  // 50 4B 01 02
 constexpr std::size_t kFixedFieldsSize = 42;  // the header after its signature
-constexpr std::size_t kHeaderSize = kCentralHeaderSignature.size() + kFixedFieldsSize;
+constexpr std::size_t kHeaderSize = 4 + kFixedFieldsSize;
 // A stored directory size or offset can be anything; a first read sized from
 // them is capped so that a lying record costs little.
 constexpr std::uint64_t kLargestFirstRead = 16u << 20;
 
 [[noreturn]] void RaiseReadError() { throw EZipException("Error reading zip file"); }
 
-template <typename Field>
-bool Take(ByteReader& in, Field& field) {
-  std::optional<Field> value;
-  if constexpr (sizeof(Field) == 2) {
-    value = in.U16();
-  } else {
-    value = in.U32();
-  }
-  if (value) field = *value;
-  return value.has_value();
-}
-
+// The fixed part of a central header. The block is checked for length once;
+// each field is then read over the bounds-checked reader, whose checks the
+// compiler folds into that one.
 bool TakeFixedFields(ByteReader& in, TZipHeader& h) {
-  return Take(in, h.MadeByVersion) && Take(in, h.RequiredVersion) && Take(in, h.Flag) &&
-         Take(in, h.CompressionMethod) && Take(in, h.ModifiedDateTime) && Take(in, h.CRC32) &&
-         Take(in, h.CompressedSize) && Take(in, h.UncompressedSize) &&
-         Take(in, h.FileNameLength) && Take(in, h.ExtraFieldLength) &&
-         Take(in, h.FileCommentLength) && Take(in, h.DiskNumberStart) &&
-         Take(in, h.InternalAttributes) && Take(in, h.ExternalAttributes) &&
-         Take(in, h.LocalHeaderOffset);
+  if (in.remaining() < kFixedFieldsSize) return false;
+  h.MadeByVersion = in.U16().value();
+  h.RequiredVersion = in.U16().value();
+  h.Flag = in.U16().value();
+  h.CompressionMethod = in.U16().value();
+  h.ModifiedDateTime = in.U32().value();
+  h.CRC32 = in.U32().value();
+  h.CompressedSize = in.U32().value();
+  h.UncompressedSize = in.U32().value();
+  h.FileNameLength = in.U16().value();
+  h.ExtraFieldLength = in.U16().value();
+  h.FileCommentLength = in.U16().value();
+  h.DiskNumberStart = in.U16().value();
+  h.InternalAttributes = in.U16().value();
+  h.ExternalAttributes = in.U32().value();
+  h.LocalHeaderOffset = in.U32().value();
+  return true;
 }
 
-bool TakeVariableParts(ByteReader& in, TZipHeader& h) {
-  auto name = in.Bytes(h.FileNameLength);
-  auto extra = in.Bytes(h.ExtraFieldLength);
-  auto comment = in.Bytes(h.FileCommentLength);
-  if (!name || !extra || !comment) return false;
-  h.FileName = std::move(*name);
-  h.ExtraField = std::move(*extra);
-  h.FileComment = std::move(*comment);
-  return true;
+std::size_t VariableSize(const TZipHeader& h) {
+  return std::size_t{h.FileNameLength} + h.ExtraFieldLength + h.FileCommentLength;
 }
 
 // How much of the directory to read at once. A normal directory ends where
@@ -66,37 +58,35 @@ std::size_t DirectoryReadAhead(const EndRecord& end) {
   return static_cast<std::size_t>(std::min(expected, kLargestFirstRead));
 }
 
+}  // namespace
+
 // Reads the headers that the end record announces, walking from the offset
-// it gives; the directory's declared size is not consulted.
-std::vector<TZipHeader> ReadCentralDirectory(FileWindow& window, const EndRecord& end) {
-  std::vector<TZipHeader> headers;
+// it gives; the directory's declared size only sizes the reads.
+TZipFile::Directory TZipFile::ReadCentralDirectory(FileWindow& window, const EndRecord& end) {
+  Directory directory;
   const std::uint64_t size = window.FileSize();
   const std::uint64_t room = end.directoryOffset < size ? size - end.directoryOffset : 0;
-  headers.reserve(std::min<std::uint64_t>(end.totalEntries, room / kHeaderSize));
+  directory.headers.reserve(std::min<std::uint64_t>(end.totalEntries, room / kHeaderSize));
   const std::size_t readAhead = DirectoryReadAhead(end);
+  directory.variableBytes.reserve(std::min<std::uint64_t>(readAhead, room));
 
   std::uint64_t position = end.directoryOffset;
   for (std::uint32_t i = 0; i < end.totalEntries; ++i) {
-    const auto signature = window.Bytes(position, kCentralHeaderSignature.size(), readAhead);
-    if (!std::equal(signature.begin(), signature.end(), kCentralHeaderSignature.begin(),
-                    kCentralHeaderSignature.end())) {
+    ByteReader header(window.Bytes(position, kHeaderSize, readAhead));
+    if (header.U32() != kCentralHeaderSignature) {  // a short read is no signature either
       throw EZipException("Invalid Zip Central Header signature");
     }
-    TZipHeader header;
-    ByteReader fixed(window.Bytes(position + kCentralHeaderSignature.size(), kFixedFieldsSize,
-                                  readAhead));
-    if (!TakeFixedFields(fixed, header)) RaiseReadError();
-    const std::size_t variableSize = std::size_t{header.FileNameLength} +
-                                     header.ExtraFieldLength + header.FileCommentLength;
-    ByteReader variable(window.Bytes(position + kHeaderSize, variableSize, readAhead));
-    if (!TakeVariableParts(variable, header)) RaiseReadError();
-    headers.push_back(std::move(header));
+    HeldHeader& held = directory.headers.emplace_back();
+    if (!TakeFixedFields(header, held.fields)) RaiseReadError();
+    const std::size_t variableSize = VariableSize(held.fields);
+    const auto variable = window.Bytes(position + kHeaderSize, variableSize, readAhead);
+    if (variable.size() < variableSize) RaiseReadError();
+    held.variableStart = directory.variableBytes.size();
+    directory.variableBytes.append(reinterpret_cast<const char*>(variable.data()), variable.size());
     position += kHeaderSize + variableSize;
   }
-  return headers;
+  return directory;
 }
-
-}  // namespace
 
 bool TZipFile::IsValid(const std::filesystem::path& path) noexcept {
   try {
@@ -114,7 +104,7 @@ void TZipFile::Open(const std::filesystem::path& path) {
   FileWindow window(file);
   std::optional<EndRecord> end = EndRecord::Find(window);
   if (!end) RaiseReadError();
-  headers_ = ReadCentralDirectory(window, *end);
+  directory_ = ReadCentralDirectory(window, *end);
   comment_ = std::move(end->comment);
   file_.emplace(std::move(file));
   mode_ = TZipMode::zmRead;
@@ -122,42 +112,53 @@ void TZipFile::Open(const std::filesystem::path& path) {
 
 void TZipFile::Close() noexcept {
   file_.reset();
-  headers_.clear();
+  directory_ = {};
   comment_.clear();
   mode_ = TZipMode::zmClosed;
 }
 
-void TZipFile::RequireOpen() const {
+int TZipFile::FileCount() const {
   if (mode_ != TZipMode::zmRead) throw EZipException("File must be open");
+  return static_cast<int>(directory_.headers.size());
 }
 
-int TZipFile::FileCount() const {
-  RequireOpen();
-  return static_cast<int>(headers_.size());
+const TZipFile::HeldHeader& TZipFile::Held(int index) const {
+  if (index < 0 || index >= FileCount()) {
+    throw EArgumentOutOfRangeException("Argument out of range");
+  }
+  return directory_.headers[static_cast<std::size_t>(index)];
 }
 
 std::vector<std::string> TZipFile::FileNames() const {
-  RequireOpen();
   std::vector<std::string> names;
-  names.reserve(headers_.size());
-  for (const TZipHeader& header : headers_) {
-    names.push_back(header.FileNameCodePage() == kCodePageUtf8 ? SanitizeUtf8(header.FileName)
-                                                               : Cp437ToUtf8(header.FileName));
+  names.reserve(static_cast<std::size_t>(FileCount()));
+  for (const HeldHeader& held : directory_.headers) {
+    const std::string_view name = Variable(held, 0, held.fields.FileNameLength);
+    if (IsAscii(name)) {
+      names.emplace_back(name);  // the same text in either code page
+    } else {
+      names.push_back(held.fields.FileNameCodePage() == kCodePageUtf8 ? SanitizeUtf8(name)
+                                                                      : Cp437ToUtf8(name));
+    }
   }
   return names;
 }
 
 TZipHeader TZipFile::FileInfo(int index) const {
-  RequireOpen();
-  if (index < 0 || static_cast<std::size_t>(index) >= headers_.size()) {
-    throw EArgumentOutOfRangeException("Argument out of range");
-  }
-  return headers_[static_cast<std::size_t>(index)];
+  const HeldHeader& held = Held(index);
+  const TZipHeader& f = held.fields;
+  TZipHeader header = f;
+  header.FileName = Variable(held, 0, f.FileNameLength);
+  header.ExtraField = Variable(held, f.FileNameLength, f.ExtraFieldLength);
+  header.FileComment =
+      Variable(held, std::size_t{f.FileNameLength} + f.ExtraFieldLength, f.FileCommentLength);
+  return header;
 }
 
-std::span<const TZipHeader> TZipFile::Headers() const {
-  RequireOpen();
-  return headers_;
+ZipEntryView TZipFile::Entry(int index) const {
+  const HeldHeader& held = Held(index);
+  return {Variable(held, 0, held.fields.FileNameLength), held.fields.Flag,
+          held.fields.ModifiedDateTime};
 }
 
 std::string TZipFile::Comment() const { return Cp437ToUtf8(comment_); }

@@ -3,14 +3,18 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
-#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "archive/zip_entry_view.h"
 #include "archive/zip_header.h"
 #include "base/read_only_file.h"
 
 namespace quill {
+
+class FileWindow;
+struct EndRecord;
 
 // The state of a directory reader.
 enum class TZipMode : std::uint8_t {
@@ -63,20 +67,36 @@ class TZipFile {
   // outside 0 to FileCount() - 1.
   TZipHeader FileInfo(int index) const;
 
-  // The headers themselves, for callers that walk every entry and need no
-  // copies; valid until Close. Raises "File must be open" when closed.
-  std::span<const TZipHeader> Headers() const;
+  // The entry at the 0-based index without copying, for callers that walk
+  // every entry. Raises as FileInfo does.
+  ZipEntryView Entry(int index) const;
 
   // The archive comment decoded as code page 437; empty when there is none
   // or no archive is open.
   std::string Comment() const;
 
  private:
-  void RequireOpen() const;
+  // A header as the reader holds it: its variable parts are not in `fields`
+  // but in directory_.variableBytes (name, extra field, comment in a row), so that
+  // reading a directory costs one allocation, not one per entry.
+  struct HeldHeader {
+    TZipHeader fields;
+    std::size_t variableStart = 0;
+  };
+  struct Directory {
+    std::vector<HeldHeader> headers;
+    std::string variableBytes;
+  };
+
+  static Directory ReadCentralDirectory(FileWindow& window, const EndRecord& end);
+  const HeldHeader& Held(int index) const;
+  std::string_view Variable(const HeldHeader& held, std::size_t skip, std::size_t length) const {
+    return std::string_view(directory_.variableBytes).substr(held.variableStart + skip, length);
+  }
 
   TZipMode mode_ = TZipMode::zmClosed;
   std::optional<ReadOnlyFile> file_;
-  std::vector<TZipHeader> headers_;
+  Directory directory_;
   std::string comment_;  // raw bytes
 };
 

@@ -185,6 +185,13 @@ bool IsUtf8ByShape(std::string_view bytes) {
   return high && expected == 0;
 }
 
+bool IsAscii(std::string_view bytes) {
+  for (const char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
 std::string UpperAscii(std::string_view text) {
   std::string out(text);
   for (char& c : out) {

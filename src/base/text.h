@@ -27,6 +27,10 @@ std::string SanitizeUtf8(std::string_view bytes);
 // (80-BF), no stray continuation byte and no byte C0, C1, F5-FF.
 bool IsUtf8ByShape(std::string_view bytes);
 
+// Whether every byte is below 0x80. Such bytes decode to themselves in UTF-8
+// and in code page 437, and fold the same in every case mapping used here.
+bool IsAscii(std::string_view bytes);
+
 // Appends the UTF-8 form of a code point.
 void AppendUtf8(std::string& out, char32_t codePoint);
 

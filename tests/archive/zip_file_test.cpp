@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "base/error.h"
 #include "raised_error.h"
 #include "temp_dir.h"
 #include "zip_writer.h"
@@ -111,6 +112,26 @@ TEST_F(ZipFileTest, ADirectoryThatEndsShortIsAReadError) {
   }
 }
 
+TEST_F(ZipFileTest, AnyCorruptionOfTheDirectoryGivesAnAnswerOrADirectoryError) {
+  ZipWriter zip;
+  zip.Add("mimetype", "application/epub+zip").Add("OEBPS/a.xhtml", "<html/>");
+  zip.layout().archiveComment = "c";
+  const std::string whole = zip.Build();
+  const fs::path path = dir_ / "corrupt.zip";
+  for (std::size_t at = whole.find("PK\x01\x02"); at < whole.size(); ++at) {
+    std::string corrupt = whole;
+    corrupt[at] = static_cast<char>(~corrupt[at]);
+    testing::WriteFile(path, corrupt);
+    TZipFile reader;
+    try {
+      reader.Open(path);
+      EXPECT_EQ(reader.FileNames().size(), static_cast<std::size_t>(reader.FileCount()));
+    } catch (const Error& error) {
+      EXPECT_EQ(error.kind(), "EZipException") << "byte " << at;
+    }
+  }
+}
+
 TEST_F(ZipFileTest, FindsTheRecordNearestTheEndWithinTheLast65535Bytes) {
   // Comment lengths around the 1024-byte steps of the search and its limit.
   for (const std::size_t length : {0u, 1001u, 1002u, 1003u, 1006u, 1007u, 2026u, 2027u, 2030u,
@@ -196,11 +217,19 @@ TEST_F(ZipFileTest, FileInfoCopiesEveryFieldAsStored) {
   entry.internalAttributes = 1;
   entry.extra = std::string("\x55\x54\x01\x00\x07", 5);
   entry.comment = "note";
+  ZipEntry second;
+  second.name = "b";
+  second.extra = std::string("\x01\x00\x00\x00", 4);
+  second.comment = "second note";
   ZipWriter zip;
   zip.layout().prefix = "SFX";
-  zip.Add(entry);
+  zip.Add(entry).Add(second);
   TZipFile reader;
   reader.Open(Write(zip));
+  const TZipHeader b = reader.FileInfo(1);
+  EXPECT_EQ(b.FileName, "b");
+  EXPECT_EQ(b.ExtraField, second.extra);
+  EXPECT_EQ(b.FileComment, "second note");
   const TZipHeader h = reader.FileInfo(0);
   EXPECT_EQ(h.MadeByVersion, 0x0314);
   EXPECT_EQ(h.RequiredVersion, 0x0A);
@@ -220,6 +249,11 @@ TEST_F(ZipFileTest, FileInfoCopiesEveryFieldAsStored) {
   EXPECT_EQ(h.FileName, "dir/name.xhtml");
   EXPECT_EQ(h.ExtraField, entry.extra);
   EXPECT_EQ(h.FileComment, "note");
+
+  const ZipEntryView view = reader.Entry(0);
+  EXPECT_EQ(view.fileName, "dir/name.xhtml");
+  EXPECT_EQ(view.flag, 0x0808);
+  EXPECT_EQ(view.modifiedDateTime, 0u);
 }
 
 TEST_F(ZipFileTest, CommentIsWhatTheFileHolds) {
@@ -248,12 +282,15 @@ TEST_F(ZipFileTest, ModeAndAccessFollowOpenAndClose) {
             "EArgumentOutOfRangeException: Argument out of range");
   EXPECT_EQ(RaisedBy([&] { reader.FileInfo(-1); }),
             "EArgumentOutOfRangeException: Argument out of range");
+  EXPECT_EQ(RaisedBy([&] { reader.Entry(1); }),
+            "EArgumentOutOfRangeException: Argument out of range");
 
   reader.Close();
   EXPECT_EQ(reader.Mode(), TZipMode::zmClosed);
   EXPECT_EQ(RaisedBy([&] { reader.FileCount(); }), kNotOpen);
   EXPECT_EQ(RaisedBy([&] { reader.FileNames(); }), kNotOpen);
   EXPECT_EQ(RaisedBy([&] { reader.FileInfo(0); }), kNotOpen);
+  EXPECT_EQ(RaisedBy([&] { reader.Entry(0); }), kNotOpen);
   EXPECT_EQ(reader.Comment(), "");
 
   // A failed Open closes what was open before.
