@@ -64,6 +64,21 @@ EpubBuilder& EpubBuilder::AddResource(std::string relativeName, std::string data
   return *this;
 }
 
+EpubBuilder& EpubBuilder::ContainerEntryName(std::string name) {
+  containerEntryName_ = std::move(name);
+  return *this;
+}
+
+EpubBuilder& EpubBuilder::NcxHref(std::string href) {
+  ncxHref_ = std::move(href);
+  return *this;
+}
+
+EpubBuilder& EpubBuilder::ReplaceEntry(std::string archiveName, std::string data) {
+  replacements_.emplace_back(std::move(archiveName), std::move(data));
+  return *this;
+}
+
 std::string EpubBuilder::OpfFolderPrefix() const {
   const std::size_t slash = opfPath_.rfind('/');
   return slash == std::string::npos ? std::string() : opfPath_.substr(0, slash + 1);
@@ -99,7 +114,8 @@ std::string EpubBuilder::OpfXml() const {
       "    <meta name=\"cover\" content=\"cover-image\"/>\n"
       "  </metadata>\n  <manifest>\n";
   if (withNcx_) {
-    opf += "    <item id=\"ncx\" href=\"toc.ncx\" media-type=\"application/x-dtbncx+xml\"/>\n";
+    opf += "    <item id=\"ncx\" href=\"" + XmlEscape(ncxHref_) +
+           "\" media-type=\"application/x-dtbncx+xml\"/>\n";
   }
   opf += "    <item id=\"style\" href=\"Styles/style.css\" media-type=\"text/css\"/>\n"
          "    <item id=\"cover-image\" href=\"Images/cover.jpg\" media-type=\"image/jpeg\"/>\n";
@@ -124,11 +140,17 @@ std::string EpubBuilder::NcxXml() const {
       "  <head>\n    <meta name=\"dtb:uid\" content=\"" + XmlEscape(identifier_) + "\"/>\n"
       "    <meta name=\"dtb:depth\" content=\"1\"/>\n  </head>\n"
       "  <docTitle><text>" + XmlEscape(title_) + "</text></docTitle>\n  <navMap>\n";
+  // The chapters' sources are relative to the NCX's own folder.
+  std::string toTextFolder;
+  for (const char c : ncxHref_) {
+    if (c == '/') toTextFolder += "../";
+  }
+  toTextFolder += "Text/";
   for (std::size_t i = 0; i < chapters_.size(); ++i) {
     const std::string n = std::to_string(i + 1);
     ncx += "    <navPoint id=\"navPoint-" + n + "\" playOrder=\"" + n + "\">\n"
            "      <navLabel><text>" + XmlEscape(chapters_[i].title) + "</text></navLabel>\n"
-           "      <content src=\"Text/" + XmlEscape(chapters_[i].fileName) + "\"/>\n"
+           "      <content src=\"" + toTextFolder + XmlEscape(chapters_[i].fileName) + "\"/>\n"
            "    </navPoint>\n";
   }
   ncx += "  </navMap>\n</ncx>\n";
@@ -137,6 +159,17 @@ std::string EpubBuilder::NcxXml() const {
 
 ZipWriter EpubBuilder::ToZip() const {
   ZipWriter zip;
+  std::vector<bool> replaced(replacements_.size(), false);
+  // Adds the entry, with a replacement's data in place of its own.
+  const auto add = [&](const std::string& name, const std::string& data, std::uint32_t modified) {
+    for (std::size_t i = 0; i < replacements_.size(); ++i) {
+      if (replacements_[i].first != name) continue;
+      replaced[i] = true;
+      zip.Add(name, replacements_[i].second, modified);
+      return;
+    }
+    zip.Add(name, data, modified);
+  };
   const std::string folder = OpfFolderPrefix();
   ZipEntry mimetype;
   mimetype.name = "mimetype";
@@ -144,17 +177,19 @@ ZipWriter EpubBuilder::ToZip() const {
   mimetype.method = 0;
   mimetype.modified = modified_;
   zip.Add(std::move(mimetype));
-  zip.Add("META-INF/container.xml", ContainerXml(), modified_);
-  zip.Add(opfPath_, OpfXml(), modified_);
-  if (withNcx_) zip.Add(folder + "toc.ncx", NcxXml(), modified_);
-  zip.Add(folder + "Styles/style.css", "body { font-family: serif; margin: 1em; }\n", modified_);
-  zip.Add(folder + "Images/cover.jpg", std::string("\xFF\xD8\xFF\xE0 cover image\xFF\xD9", 18),
-          modified_);
+  add(containerEntryName_, ContainerXml(), modified_);
+  add(opfPath_, OpfXml(), modified_);
+  if (withNcx_) add(folder + ncxHref_, NcxXml(), modified_);
+  add(folder + "Styles/style.css", "body { font-family: serif; margin: 1em; }\n", modified_);
+  add(folder + "Images/cover.jpg", std::string("\xFF\xD8\xFF\xE0 cover image\xFF\xD9", 18),
+      modified_);
   for (std::size_t i = 0; i < chapters_.size(); ++i) {
-    zip.Add(ChapterEntryName(i), ChapterXhtml(chapters_[i]),
-            chapters_[i].modified.value_or(modified_));
+    add(ChapterEntryName(i), ChapterXhtml(chapters_[i]), chapters_[i].modified.value_or(modified_));
   }
-  for (const auto& [name, data] : resources_) zip.Add(folder + name, data, modified_);
+  for (const auto& [name, data] : resources_) add(folder + name, data, modified_);
+  for (std::size_t i = 0; i < replacements_.size(); ++i) {
+    if (!replaced[i]) zip.Add(replacements_[i].first, replacements_[i].second, modified_);
+  }
   return zip;
 }
 

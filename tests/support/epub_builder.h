@@ -40,6 +40,13 @@ class EpubBuilder {
   // Gives the chapter at the index its own time (an edit after production).
   EpubBuilder& EditChapter(std::size_t index, std::uint32_t dosDateTime);
   EpubBuilder& AddResource(std::string relativeName, std::string data);
+  // The container document's archive name (default "META-INF/container.xml").
+  EpubBuilder& ContainerEntryName(std::string name);
+  // The NCX's href relative to the OPF folder (default "toc.ncx").
+  EpubBuilder& NcxHref(std::string href);
+  // Stores data under the archive name instead of what the builder would
+  // write there (a damaged NCX, an OPF of the test's own), or adds it.
+  EpubBuilder& ReplaceEntry(std::string archiveName, std::string data);
 
   // The archive with every entry added, ready for further changes.
   ZipWriter ToZip() const;
@@ -65,6 +72,9 @@ class EpubBuilder {
   bool withNcx_ = true;
   std::vector<EpubChapter> chapters_;
   std::vector<std::pair<std::string, std::string>> resources_;
+  std::string containerEntryName_ = "META-INF/container.xml";
+  std::string ncxHref_ = "toc.ncx";
+  std::vector<std::pair<std::string, std::string>> replacements_;
 };
 
 // Escapes &, <, > and " for XML text and attribute values.

@@ -1,0 +1,111 @@
+#pragma once
+
+// The package reader: follows a book's container document to its OPF package
+// document, reads the metadata, the spine and the manifest, and the NCX table
+// of contents, and keeps the answers in its own fields. The archive is only
+// ever read.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/memory_stream.h"
+#include "epub/Epub_XmlFeldolgozo.h"
+
+namespace quill {
+
+// Reads the package of one EPUB file. A caller creates a reader per book,
+// calls Open and reads Ok and the fields; Open may be called again and starts
+// afresh each time. The documents go through the shared document and lists of
+// the package queries, so only one reader may be inside Open at a time; the
+// results it keeps are its own copies, untouched by later readers.
+//
+// After Open: Ok true means every field reflects the package; Ok false with
+// EpubPath set means reading stopped early (no container document, no rootfile
+// path, no spine idrefs, or no spine href that the manifest resolves) and the
+// fields filled so far stay; Ok false with every field empty means an error
+// (a document that failed to parse, for one) was caught and everything reset.
+class TEpuB {
+ public:
+  // One table-of-contents entry, listed under its label.
+  struct TocItem {
+    std::string label;
+    std::unique_ptr<TToc> entry;
+  };
+
+  // The container document's archive path.
+  static constexpr std::string_view kContainerPath = "META-INF\\container.xml";
+
+  // A new reader: empty fields and lists, Ok false, LastIndex and CurrentIndex 0.
+  TEpuB() = default;
+  TEpuB(const TEpuB&) = delete;
+  TEpuB& operator=(const TEpuB&) = delete;
+
+  // Reads the package of the book at epubPath into the fields. Never raises;
+  // the outcome is in Ok (see the class comment). Shows nothing itself but the
+  // error boxes of ExtractEntry and the metadata box of ReadMetadata.
+  void Open(const std::filesystem::path& epubPath);
+
+  // Empties every field, EpubPath included, and every list (releasing the
+  // table-of-contents entries) and the stream; Ok false, LastIndex and
+  // CurrentIndex -1.
+  void Reset();
+
+  // Fills the metadata fields from the OPF document in the shared document.
+  // An error on the way shows "Epub Metadata Read Error" with EpubPath in a
+  // message box; the fields set before it keep their values. Never raises.
+  void ReadMetadata();
+
+  // Copies the uncompressed data of the first entry whose stored name, with
+  // "\" for every "/", equals entryPath exactly into the stream at its
+  // position, then moves the position to 0. False, with the stream untouched,
+  // when no entry matches. An error while the archive is opened, walked or
+  // extracted is shown in an error box, and the result is false. The stream
+  // is not emptied first.
+  bool ExtractEntry(const std::filesystem::path& epubPath, std::string_view entryPath,
+                    MemoryStream& stream);
+
+  bool Ok = false;
+  std::filesystem::path EpubPath;  // the path given to the last Open
+
+  std::string Title;
+  std::string Creator;
+  std::string Publisher;
+  std::string Language;
+  std::string Subject;  // the last subject; all of them are in Subjects
+  std::string Date;
+  std::string Source;
+  std::string Description;
+  std::string Identifier;
+  std::string Series;
+  std::string SeriesIndex;
+  std::string Isbn;
+  std::vector<std::string> Subjects;
+  std::string Version;     // the package's "version" attribute
+  std::string CoverPath;   // the cover image's href, "/" separators as written
+  std::string GuideCover;  // the href of the guide's cover reference
+
+  std::string OpfPath;    // archive path of the OPF document, "\" separators
+  std::string OpfFolder;  // OpfPath before its last "\"; empty for a root OPF
+  std::vector<std::string> SpineIdrefs;  // in spine order
+  // The spine documents' hrefs in spine order, "\" separators, relative to
+  // OpfFolder, otherwise as written (no decoding, no "." or ".." resolution).
+  std::vector<std::string> SpineHrefs;
+  std::vector<TocItem> Toc;  // the NCX's entries in navMap order
+
+  int LastIndex = 0;     // index of the last spine href after an Open that ends with Ok
+  int CurrentIndex = 0;  // 0 after an Open that ends with Ok; nothing moves it
+
+  MemoryStream EntryStream;  // receives each package document in turn
+
+ private:
+  // The steps of Open; returns at the first stop. Errors pass to Open.
+  void ReadPackage(const std::filesystem::path& epubPath);
+  // Extracts the NCX named by the OPF in the shared document, parses it and
+  // takes over the entries of its navMap.
+  void ReadTableOfContents(const std::filesystem::path& epubPath);
+};
+
+}  // namespace quill
