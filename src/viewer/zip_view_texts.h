@@ -1,0 +1,21 @@
+#pragma once
+
+// The fixed texts of the zip view, kept together so that one test can pin
+// them. UTF-8.
+
+namespace quill::texts {
+
+inline constexpr char kZipViewCaption[] = "Zipview";
+// An opening's caption: this prefix and the book's path.
+inline constexpr char kZipViewCaptionPrefix[] = "Zipview: ";
+
+inline constexpr const char* kZipViewColumns[] = {
+    "Filename", "ModifiedDateTime", "CompressedSize", "UncompressedSize",
+    "CRC32",    "CompressionMethod", "Comment"};
+
+// The failure message: a line feed then a carriage return between its parts,
+// and this as its last line.
+inline constexpr char kZipViewFailureLineBreak[] = "\n\r";
+inline constexpr char kZipViewFailureLastLine[] = "No ModifiedDateTime ?";
+
+}  // namespace quill::texts
