@@ -9,6 +9,7 @@
 #include "app/time_resolution.h"
 #include "archive/dos_date_time.h"
 #include "archive/zip_file.h"
+#include "base/error.h"
 #include "base/text.h"
 
 namespace quill {
@@ -50,44 +51,61 @@ class SpinePathSet {
   std::unordered_set<std::string> keys_;
 };
 
-bool Compare(const TZipFile& zip, const std::vector<std::string>& spinePaths,
-             int timeResolution) {
+CheckOutcome Compare(const TZipFile& zip, const std::vector<std::string>& spinePaths,
+                     int timeResolution) {
   const int count = zip.FileCount();
   // The lookup key of every content document; none for the other entries.
   std::vector<std::optional<std::string>> contentKeys(static_cast<std::size_t>(count));
   std::optional<Timestamp> reference;
+  int referenceIndex = -1;
   for (int i = 0; i < count; ++i) {
     const ZipEntryView entry = zip.Entry(i);
     const std::string name = ExtractedName(entry);
     if (!IsContentDocument(name)) continue;
     // Every content document is converted, so an impossible time anywhere ends the check.
     reference = DosDateTimeToTimestamp(entry.modifiedDateTime);
+    referenceIndex = i;
     contentKeys[static_cast<std::size_t>(i)] = EntryKey(name);
   }
 
   const SpinePathSet spine(spinePaths);
-  bool result = false;
+  CheckOutcome outcome;
+  outcome.verdict = CheckOutcome::Verdict::kNoSpineDocument;
   for (int i = 0; i < count; ++i) {
     const std::optional<std::string>& key = contentKeys[static_cast<std::size_t>(i)];
     if (!key || !spine.Holds(*key)) continue;
     const Timestamp document = DosDateTimeToTimestamp(zip.Entry(i).modifiedDateTime);
-    result = SameAtTimeResolution(timeResolution, *reference, document);
-    if (!result) return false;
+    if (!SameAtTimeResolution(timeResolution, *reference, document)) {
+      outcome.verdict = CheckOutcome::Verdict::kDocumentDiffers;
+      outcome.document = ExtractedName(zip.Entry(i));
+      outcome.documentTime = document;
+      outcome.referenceDocument = ExtractedName(zip.Entry(referenceIndex));
+      outcome.referenceTime = *reference;
+      return outcome;
+    }
+    outcome.verdict = CheckOutcome::Verdict::kUnchanged;
   }
-  return result;
+  return outcome;
 }
 
 }  // namespace
 
-bool SpineTimesMatch(const std::filesystem::path& archivePath,
-                     const std::vector<std::string>& spinePaths, int timeResolution) {
+CheckOutcome CheckSpineTimes(const std::filesystem::path& archivePath,
+                             const std::vector<std::string>& spinePaths, int timeResolution) {
   try {
     TZipFile zip;
     zip.Open(archivePath);
     return Compare(zip, spinePaths, timeResolution);
-  } catch (const std::exception&) {
-    return false;
+  } catch (const Error& error) {
+    return CheckOutcome::CannotExamine(error.kind() + ": " + error.message());
+  } catch (const std::exception& error) {
+    return CheckOutcome::CannotExamine(error.what());
   }
+}
+
+bool SpineTimesMatch(const std::filesystem::path& archivePath,
+                     const std::vector<std::string>& spinePaths, int timeResolution) {
+  return CheckSpineTimes(archivePath, spinePaths, timeResolution).unchanged();
 }
 
 }  // namespace quill

@@ -4,7 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "app/check_outcome.h"
+
 namespace quill {
+
+// The check with its reasons: which spine document differs from which
+// reference, that no spine document was found, or what kept the archive from
+// being examined. The same rules as SpineTimesMatch, which answers
+// CheckSpineTimes(...).unchanged(). Never raises.
+CheckOutcome CheckSpineTimes(const std::filesystem::path& archivePath,
+                             const std::vector<std::string>& spinePaths, int timeResolution);
 
 // Whether the content documents that a book's spine lists all carry the
 // reference time at the given time resolution (an item index, 0 "Day" to
