@@ -16,8 +16,9 @@ namespace errors = simple_xml_errors;
 constexpr char32_t kReplacement = 0xFFFD;
 
 // Space, tab, line breaks and the other Unicode white-space characters.
-bool IsWhiteSpace(char32_t c) {
-  if (c == ' ' || (c >= 0x09 && c <= 0x0D) || c == 0x85 || c == 0xA0) return true;
+inline bool IsWhiteSpace(char32_t c) {
+  if (c < 0x80) return c == ' ' || (c >= 0x09 && c <= 0x0D);
+  if (c == 0x85 || c == 0xA0) return true;
   if (c < 0x1680) return false;
   return c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
          c == 0x205F || c == 0x3000;
@@ -49,10 +50,20 @@ bool IsPropertyNameStart(char32_t c) {
   return IsLetterBeyondAscii(c);
 }
 
+// The code point at text[pos], moving pos past it; ASCII without a call.
+char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  if (lead < 0x80) {
+    ++pos;
+    return lead;
+  }
+  return NextUtf8CodePoint(text, pos);
+}
+
 bool IsAllWhiteSpace(std::string_view text) {
   std::size_t pos = 0;
   while (pos < text.size()) {
-    if (!IsWhiteSpace(NextUtf8CodePoint(text, pos))) return false;
+    if (!IsWhiteSpace(NextCodePoint(text, pos))) return false;
   }
   return true;
 }
@@ -62,7 +73,7 @@ std::string_view Trim(std::string_view text, bool leading, bool trailing) {
     std::size_t pos = 0;
     while (pos < text.size()) {
       std::size_t next = pos;
-      if (!IsWhiteSpace(NextUtf8CodePoint(text, next))) break;
+      if (!IsWhiteSpace(NextCodePoint(text, next))) break;
       pos = next;
     }
     text.remove_prefix(pos);
@@ -73,7 +84,7 @@ std::string_view Trim(std::string_view text, bool leading, bool trailing) {
     std::size_t keep = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
-      if (!IsWhiteSpace(NextUtf8CodePoint(text, pos))) keep = pos;
+      if (!IsWhiteSpace(NextCodePoint(text, pos))) keep = pos;
     }
     text = text.substr(0, keep);
   }
@@ -472,8 +483,11 @@ std::unique_ptr<TJclSimpleXMLElem> SimpleXmlParser::ReadProcessingInstruction() 
 // Text and attribute values as the document's options want them: references
 // decoded once, ill-formed UTF-8 replaced.
 std::string SimpleXmlParser::DecodeText(std::string_view raw) const {
-  std::string text = SanitizeUtf8(raw);
-  if (target_.options.Contains(sxoAutoEncodeValue)) return DecodeReferences(text);
+  // ASCII needs no repair, and text without "&" holds no reference.
+  std::string text = IsAscii(raw) ? std::string(raw) : SanitizeUtf8(raw);
+  if (target_.options.Contains(sxoAutoEncodeValue) && text.find('&') != std::string::npos) {
+    return DecodeReferences(text);
+  }
   return text;
 }
 
@@ -498,6 +512,12 @@ void SimpleXmlParser::CloseAll(std::vector<OpenElement>& open) const {
 // ---- The cursor ------------------------------------------------------------
 
 char32_t SimpleXmlParser::PeekCodePoint(std::size_t& length) const {
+  // Markup is almost all ASCII, which is its own code point.
+  const auto lead = static_cast<unsigned char>(input_[pos_]);
+  if (lead < 0x80) {
+    length = 1;
+    return lead;
+  }
   std::size_t next = pos_;
   const char32_t c = NextUtf8CodePoint(input_, next);
   length = next - pos_;

@@ -4,6 +4,16 @@
 #include "epub/simple_xml_errors.h"
 
 namespace quill {
+namespace {
+
+// Names compare ignoring letter case beyond ASCII too; two ASCII names, by
+// far the usual case, fold the same way on the short path.
+bool SameName(std::string_view a, std::string_view b) {
+  if (IsAscii(a) && IsAscii(b)) return SameTextAscii(a, b);
+  return SameTextUnicode(a, b);
+}
+
+}  // namespace
 
 TJclSimpleXMLProp& XmlPropertyList::GetItem(std::size_t index) const {
   if (index >= properties_.size()) {
@@ -14,7 +24,7 @@ TJclSimpleXMLProp& XmlPropertyList::GetItem(std::size_t index) const {
 
 TJclSimpleXMLProp& XmlPropertyList::GetItemNamed(std::string_view name) {
   for (const auto& property : properties_) {
-    if (SameTextUnicode(property->Name(), name)) return *property;
+    if (SameName(property->Name(), name)) return *property;
   }
   if (!options_->Contains(sxoAutoCreate)) throw simple_xml_errors::NoPropertyNamed(name);
   return Add(std::string(name), {}, {});

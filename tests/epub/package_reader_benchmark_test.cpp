@@ -16,7 +16,7 @@
 namespace quill {
 namespace {
 
-constexpr int kOpens = 20000;
+constexpr int kOpens = 5000;
 
 TEST(PackageReaderBenchmark, DISABLED_FortyChapterBook) {
   testing::RecordingUserMessages boxes;
