@@ -60,10 +60,13 @@ QString WithoutTimeZone(const QString& timeFormat) {
       format.chop(1);
       ++i;
     }
-    if (format.endsWith(u' ')) {
-      format.chop(1);
-    } else if (i + 1 < timeFormat.size() && timeFormat[i + 1] == u' ') {
-      ++i;
+    // The separator that led to the zone (" ", ", ") goes with it; a zone
+    // that leads the format takes the separator after it.
+    const auto separator = [](QChar s) { return s == u' ' || s == u','; };
+    if (!format.isEmpty()) {
+      while (!format.isEmpty() && separator(format.back())) format.chop(1);
+    } else {
+      while (i + 1 < timeFormat.size() && separator(timeFormat[i + 1])) ++i;
     }
   }
   return format;

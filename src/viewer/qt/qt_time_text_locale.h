@@ -32,9 +32,9 @@ class QtTimeTextLocale final : public TimeTextLocale {
 };
 
 // A time format without its time-zone field ("t" in any length) and without
-// the blank or the brackets that only served that field:
-// "h:mm:ss AP t" gives "h:mm:ss AP", "H:mm:ss (t)" gives "H:mm:ss". Quoted
-// literal text stays.
+// the separator or the brackets that only served that field: "h:mm:ss AP t"
+// gives "h:mm:ss AP", "h:mm:ss AP, t" and "H:mm:ss (t)" give the time alone,
+// "t HH:mm:ss" gives "HH:mm:ss". Quoted literal text stays.
 QString WithoutTimeZone(const QString& timeFormat);
 
 }  // namespace quill
