@@ -3,6 +3,7 @@
 #include <zlib.h>
 #include <algorithm>
 #include <cstddef>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -24,45 +25,53 @@ constexpr std::size_t kChunk = 64 * 1024;
 // the data or the file ends.
 class DataReader {
  public:
+  // The buffer is as large as a chunk or the data, whichever is smaller: a
+  // package document is read in one go into a buffer of its own size.
   DataReader(const ReadOnlyFile& archive, const EntryDataLocation& location)
       : archive_(archive),
         offset_(location.offset),
         remaining_(location.size),
-        buffer_(kChunk, '\0') {}
+        capacity_(static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, location.size))),
+        buffer_(std::make_unique_for_overwrite<char[]>(capacity_)) {}
 
   // The next chunk of at most `limit` bytes; empty when the data is used up.
   std::string_view Next(std::size_t limit = kChunk) {
     const auto want =
-        static_cast<std::size_t>(std::min<std::uint64_t>({limit, kChunk, remaining_}));
+        static_cast<std::size_t>(std::min<std::uint64_t>({limit, capacity_, remaining_}));
     const std::size_t got =
-        archive_.ReadAt(offset_, std::as_writable_bytes(std::span(buffer_.data(), want)));
+        archive_.ReadAt(offset_, std::as_writable_bytes(std::span(buffer_.get(), want)));
     offset_ += got;
     remaining_ -= got;
     if (got < want) remaining_ = 0;  // the file ends inside the data
-    return std::string_view(buffer_.data(), got);
+    return std::string_view(buffer_.get(), got);
   }
 
  private:
   const ReadOnlyFile& archive_;
   std::uint64_t offset_;
   std::uint64_t remaining_;
-  std::string buffer_;
+  std::size_t capacity_;
+  std::unique_ptr<char[]> buffer_;
 };
 
-// Passes chunks to the sink and keeps the running CRC-32 of what it wrote.
+// Passes chunks to the sink and, when asked to, keeps the running CRC-32 of
+// what it wrote.
 class ChecksummedSink {
  public:
-  explicit ChecksummedSink(EntrySink& sink) : sink_(sink) {}
+  ChecksummedSink(EntrySink& sink, bool summing) : sink_(sink), summing_(summing) {}
 
   bool Write(std::string_view chunk) {
-    crc_ =
-        crc32(crc_, reinterpret_cast<const Bytef*>(chunk.data()), static_cast<uInt>(chunk.size()));
+    if (summing_) {
+      crc_ = crc32(crc_, reinterpret_cast<const Bytef*>(chunk.data()),
+                   static_cast<uInt>(chunk.size()));
+    }
     return sink_.Write(chunk);
   }
   std::uint32_t crc() const { return static_cast<std::uint32_t>(crc_); }
 
  private:
   EntrySink& sink_;
+  bool summing_;
   uLong crc_ = crc32(0, nullptr, 0);
 };
 
@@ -101,7 +110,9 @@ bool Inflate(DataReader& input, std::uint64_t size, ChecksummedSink& output) {
   RawInflater inflater;
   if (!inflater.ready()) return false;
   z_stream& z = inflater.stream();
-  std::string out(kChunk, '\0');
+  // Output never exceeds the declared size, so a small entry needs a small buffer.
+  const auto capacity = static_cast<std::size_t>(std::min<std::uint64_t>(size, kChunk));
+  const auto out = std::make_unique_for_overwrite<char[]>(capacity);
   bool inputUsedUp = false;
   for (std::uint64_t remaining = size; remaining > 0;) {
     if (z.avail_in == 0 && !inputUsedUp) {
@@ -110,12 +121,12 @@ bool Inflate(DataReader& input, std::uint64_t size, ChecksummedSink& output) {
       z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(chunk.data()));
       z.avail_in = static_cast<uInt>(chunk.size());
     }
-    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(remaining, kChunk));
-    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(remaining, capacity));
+    z.next_out = reinterpret_cast<Bytef*>(out.get());
     z.avail_out = static_cast<uInt>(want);
     const int result = inflate(&z, Z_NO_FLUSH);
     const std::size_t produced = want - z.avail_out;
-    if (produced > 0 && !output.Write(std::string_view(out.data(), produced))) return false;
+    if (produced > 0 && !output.Write(std::string_view(out.get(), produced))) return false;
     remaining -= produced;
     if (result == Z_STREAM_END) return remaining == 0;
     // Z_BUF_ERROR only says no progress was possible: fatal once the input is used up.
@@ -149,10 +160,12 @@ std::optional<EntryDataLocation> LocateEntryData(const ReadOnlyFile& archive,
 }
 
 DecodeOutcome DecodeEntryData(const ReadOnlyFile& archive, const TAbZipItem& item,
-                              const EntryDataLocation& location, EntrySink& sink) {
+                              const EntryDataLocation& location, EntrySink& sink,
+                              ChecksumCheck check) {
   if (item.uncompressedSize == 0) return DecodeOutcome::kDone;
   DataReader input(archive, location);
-  ChecksummedSink output(sink);
+  const bool verify = check == ChecksumCheck::kVerify;
+  ChecksummedSink output(sink, verify);
   bool decoded = false;
   try {
     switch (item.compressionMethod) {
@@ -171,6 +184,7 @@ DecodeOutcome DecodeEntryData(const ReadOnlyFile& archive, const TAbZipItem& ite
     decoded = false;  // a read error of the archive fails only this entry
   }
   if (!decoded) return DecodeOutcome::kFailed;
+  if (!verify) return DecodeOutcome::kDone;
   return output.crc() == item.crc32 ? DecodeOutcome::kDone : DecodeOutcome::kChecksumMismatch;
 }
 

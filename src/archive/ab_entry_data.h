@@ -38,12 +38,18 @@ enum class DecodeOutcome {
 std::optional<EntryDataLocation> LocateEntryData(const ReadOnlyFile& archive,
                                                  const TAbZipItem& item);
 
+// Whether decoding verifies the CRC-32 of what it writes. A caller that keeps
+// whatever an entry yields, and reports nothing, has no use for the sum.
+enum class ChecksumCheck { kVerify, kSkip };
+
 // Decodes the located data (stored or Deflate) into the sink, computing the
-// CRC-32 of what it writes. Never writes more than the entry's declared
+// CRC-32 of what it writes unless told to skip it (the outcome is then never
+// kChecksumMismatch). Never writes more than the entry's declared
 // uncompressed size, and holds only one chunk of input and one of output in
 // memory at a time. An entry whose uncompressed size is 0 writes nothing and
 // is done. Raises nothing that concerns the data: every such fault is kFailed.
 DecodeOutcome DecodeEntryData(const ReadOnlyFile& archive, const TAbZipItem& item,
-                              const EntryDataLocation& location, EntrySink& sink);
+                              const EntryDataLocation& location, EntrySink& sink,
+                              ChecksumCheck check = ChecksumCheck::kVerify);
 
 }  // namespace quill

@@ -38,6 +38,9 @@ std::optional<std::string> NucxName(const TAbZipItem& item) {
 }  // namespace
 
 std::string DecodeEntryName(const TAbZipItem& item) {
+  // ASCII reads the same in every encoding; only an extra field could name
+  // the entry otherwise.
+  if (item.extraField.empty() && IsAscii(item.rawName)) return item.rawName;
   if (item.HasUtf8Name() || IsUtf8ByShape(item.rawName)) return SanitizeUtf8(item.rawName);
   if (auto name = UnicodePathName(item)) return *name;
   if (auto name = NucxName(item)) return *name;

@@ -1,40 +1,56 @@
 #include "archive/ab_name_index.h"
 
-#include <cstdint>
+#include <bit>
 
 #include "base/text.h"
 
 namespace quill {
 
-NameIndex::NameIndex() : buckets_(kBuckets) {}
-
-std::size_t NameIndex::BucketOf(std::string_view upperName) {
-  // FNV-1a: cheap and spreads path-like names well.
+std::uint32_t NameIndex::HashOf(std::string_view name) {
+  // FNV-1a over the names folded A to Z: cheap and spreads path-like names well.
   std::uint32_t hash = 2166136261u;
-  for (const char c : upperName) {
-    hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  for (const char c : name) {
+    const char folded = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    hash = (hash ^ static_cast<unsigned char>(folded)) * 16777619u;
   }
-  return hash % kBuckets;
+  return hash;
 }
 
-void NameIndex::Add(std::string_view name, std::size_t index) {
-  std::string upperName = UpperAscii(name);
-  const std::size_t bucket = BucketOf(upperName);
-  buckets_[bucket].push_back({std::move(upperName), index});
+void NameIndex::Assign(const std::vector<TAbZipItem>& items) {
+  Clear();
+  names_.reserve(items.size());
+  hashes_.reserve(items.size());
+  slots_.assign(std::bit_ceil(2 * items.size() + 1), 0);
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    names_.push_back(items[i].fileName);
+    hashes_.push_back(HashOf(items[i].fileName));
+    std::size_t slot = FirstSlot(hashes_.back());
+    while (slots_[slot] != 0) slot = (slot + 1) & (slots_.size() - 1);
+    slots_[slot] = static_cast<std::uint32_t>(i + 1);
+  }
 }
 
 std::optional<std::size_t> NameIndex::FindLatest(std::string_view name) const {
-  const std::string upperName = UpperAscii(name);
-  const std::vector<Slot>& bucket = buckets_[BucketOf(upperName)];
-  // Slots were added in ascending index order, so the last match is the latest.
-  for (auto slot = bucket.rbegin(); slot != bucket.rend(); ++slot) {
-    if (slot->upperName == upperName) return slot->index;
+  if (slots_.empty()) return std::nullopt;
+  const std::uint32_t hash = HashOf(name);
+  std::optional<std::size_t> latest;
+  // Every name of this hash lies in the run of occupied slots from its first
+  // slot on; the run ends at an empty slot, of which there is always one.
+  for (std::size_t slot = FirstSlot(hash); slots_[slot] != 0;
+       slot = (slot + 1) & (slots_.size() - 1)) {
+    const std::size_t index = slots_[slot] - 1;
+    if (hashes_[index] == hash && SameTextAscii(names_[index], name) &&
+        (!latest || index > *latest)) {
+      latest = index;
+    }
   }
-  return std::nullopt;
+  return latest;
 }
 
 void NameIndex::Clear() {
-  for (auto& bucket : buckets_) bucket.clear();
+  names_.clear();
+  hashes_.clear();
+  slots_.clear();
 }
 
 }  // namespace quill

@@ -1,21 +1,23 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
+
+#include "archive/ab_zip_item.h"
 
 namespace quill {
 
 // Finds entries by name, ignoring the case of the letters A to Z, through a
-// hash of the upper-cased names, so a lookup does not scan the entry list.
+// hash table over the entries' names, so a lookup does not scan the entry
+// list. Building it allocates nothing per name: it keeps views of the names.
 class NameIndex {
  public:
-  NameIndex();
-
-  // Adds the name of the entry at the index; indices are added in ascending order.
-  void Add(std::string_view name, std::size_t index);
+  // Indexes the entries' decoded names. The entries must stay in place, and
+  // unchanged, for as long as the index is used.
+  void Assign(const std::vector<TAbZipItem>& items);
 
   // The highest index whose name equals the given one, A to Z folded; nothing
   // when no name matches.
@@ -24,15 +26,14 @@ class NameIndex {
   void Clear();
 
  private:
-  struct Slot {
-    std::string upperName;
-    std::size_t index;
-  };
-  static constexpr std::size_t kBuckets = 1021;
+  static std::uint32_t HashOf(std::string_view name);
+  std::size_t FirstSlot(std::uint32_t hash) const { return hash & (slots_.size() - 1); }
 
-  static std::size_t BucketOf(std::string_view upperName);
-
-  std::vector<std::vector<Slot>> buckets_;
+  std::vector<std::string_view> names_;
+  std::vector<std::uint32_t> hashes_;  // of names_, by index
+  // Open addressing with linear probing: each slot holds an index plus 1, or
+  // 0 when empty. Its size is a power of two, at least twice the name count.
+  std::vector<std::uint32_t> slots_;
 };
 
 }  // namespace quill

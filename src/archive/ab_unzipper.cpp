@@ -6,6 +6,7 @@
 #include "archive/ab_zip_directory.h"
 #include "archive/dos_date_time.h"
 #include "archive/extract_path_guard.h"
+#include "archive/file_window.h"
 #include "base/error_kinds.h"
 #include "base/file_system.h"
 #include "base/memory_stream.h"
@@ -92,12 +93,16 @@ void TAbUnZipper::Open(const std::filesystem::path& path) {
   const auto size = FileSize(path);
   if (!size || *size == 0) throw EAbBadStream("Érvénytelen adatfolyam");
   ReadOnlyFile file = ReadOnlyFile::Open(path, ReadOnlyFile::Sharing::kAll);
-  const auto endRecord = FindEndRecord(file);
-  if (!endRecord) throw EAbUnhandledType("Hibas archívumtípus");
-  std::vector<TAbZipItem> items = ReadZipDirectory(file, *endRecord);
-
-  for (std::size_t i = 0; i < items.size(); ++i) names_.Add(items[i].fileName, i);
+  std::vector<TAbZipItem> items;
+  {
+    // The tail read that finds the end record usually holds the directory too.
+    FileWindow window(file);
+    const auto endRecord = FindEndRecord(window);
+    if (!endRecord) throw EAbUnhandledType("Hibas archívumtípus");
+    items = ReadZipDirectory(window, *endRecord);
+  }
   items_ = std::move(items);
+  names_.Assign(items_);
   archive_.emplace(std::move(file));
   fileName_ = path;
 }
@@ -123,8 +128,9 @@ void TAbUnZipper::ExtractEntryToStream(std::string_view name, MemoryStream& stre
   if (!location) return;
   StreamSink sink(stream);
   // Whatever the outcome, what was written stays in the stream and nothing
-  // is reported: a damaged entry simply yields what could be decoded.
-  DecodeEntryData(*archive_, item, *location, sink);
+  // is reported: a damaged entry simply yields what could be decoded, so its
+  // checksum is not even computed.
+  DecodeEntryData(*archive_, item, *location, sink, ChecksumCheck::kSkip);
 }
 
 void TAbUnZipper::ExtractEntryToFolder(std::size_t index) {

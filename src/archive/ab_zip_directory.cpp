@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <span>
 #include <string>
 
 #include "archive/ab_extra_field.h"
 #include "archive/ab_name_decoding.h"
+#include "archive/file_window.h"
 #include "base/byte_reader.h"
 #include "base/error_kinds.h"
-#include "base/read_only_file.h"
 
 namespace quill {
 namespace {
@@ -30,18 +31,24 @@ constexpr std::uint32_t kMarker32 = 0xFFFFFFFF;
 const char kInvalidArchive[] = "Érvénytelen fájl – nem PKZip fájl";
 const char kStreamReadError[] = "Stream read error";
 
-// The bytes at the offset, fewer at the end of the file.
-std::string ReadBytes(const ReadOnlyFile& file, std::uint64_t offset, std::size_t count) {
-  std::string bytes(count, '\0');
-  bytes.resize(file.ReadAt(offset, std::as_writable_bytes(std::span(bytes.data(), count))));
-  return bytes;
+// The first block that the end record's search reads: a normal archive's end
+// record and, for a book, its whole central directory lie in it, so the
+// directory costs no further read.
+constexpr std::size_t kFirstSearchBlock = 8 * 1024;
+// A declared directory size sizes the directory's first read, up to this much.
+constexpr std::uint64_t kLargestDirectoryRead = 16u << 20;
+
+std::string_view AsText(std::span<const std::byte> bytes) {
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-// Exactly count bytes at the offset, or EReadError.
-std::string ReadExactly(const ReadOnlyFile& file, std::uint64_t offset, std::size_t count) {
-  std::string bytes = ReadBytes(file, offset, count);
+// Exactly count bytes at the offset, or EReadError. The view lasts until the
+// window's next read.
+std::string_view BytesExactly(FileWindow& window, std::uint64_t offset, std::size_t count,
+                              std::size_t readAhead = 0) {
+  const std::span<const std::byte> bytes = window.Bytes(offset, count, readAhead);
   if (bytes.size() != count) throw EReadError(kStreamReadError);
-  return bytes;
+  return AsText(bytes);
 }
 
 std::uint32_t U32At(std::string_view bytes, std::size_t at) {
@@ -58,23 +65,23 @@ std::uint16_t U16At(std::string_view bytes, std::size_t at) {
 
 // Searches backwards, block by block, for the highest offset at or below
 // `highest` at which accept(offset, bytes) holds for the `width` bytes there.
-// The first block read is the one at the end, so a normal archive costs one read.
+// The first block read is a small one at the end, so a normal archive costs
+// one read; later blocks are larger.
 template <typename Accept>
-std::optional<std::uint64_t> SearchBackwards(const ReadOnlyFile& file, std::uint64_t highest,
+std::optional<std::uint64_t> SearchBackwards(FileWindow& window, std::uint64_t highest,
                                              std::size_t width, Accept accept) {
   std::uint64_t top = highest + 1;  // candidates lie below top
+  std::size_t blockSize = kFirstSearchBlock;
   while (top > 0) {
-    const std::uint64_t start = top > kSearchBlock ? top - kSearchBlock : 0;
-    const std::string block =
-        ReadBytes(file, start, static_cast<std::size_t>(top - start) + width - 1);
+    const std::uint64_t start = top > blockSize ? top - blockSize : 0;
+    const std::string_view block =
+        AsText(window.Bytes(start, static_cast<std::size_t>(top - start) + width - 1));
     for (std::uint64_t at = top; at-- > start;) {
       const std::size_t local = static_cast<std::size_t>(at - start);
-      if (local + width <= block.size() &&
-          accept(at, std::string_view(block).substr(local, width))) {
-        return at;
-      }
+      if (local + width <= block.size() && accept(at, block.substr(local, width))) return at;
     }
     top = start;
+    blockSize = kSearchBlock;
   }
   return std::nullopt;
 }
@@ -82,6 +89,7 @@ std::optional<std::uint64_t> SearchBackwards(const ReadOnlyFile& file, std::uint
 struct DirectoryLocation {
   std::uint64_t entryCount = 0;
   std::uint64_t offset = 0;
+  std::uint64_t size = 0;  // as declared: it sizes the first read, the count rules
 };
 
 bool HoldsZip64Markers(std::string_view endRecord) {
@@ -91,67 +99,34 @@ bool HoldsZip64Markers(std::string_view endRecord) {
   return U32At(endRecord, 12) == kMarker32 || U32At(endRecord, 16) == kMarker32;
 }
 
-DirectoryLocation ReadZip64Location(const ReadOnlyFile& file, std::uint64_t endRecordOffset) {
+DirectoryLocation ReadZip64Location(FileWindow& window, std::uint64_t endRecordOffset) {
   if (endRecordOffset < kZip64LocatorSize) throw EAbZipInvalid(kInvalidArchive);
-  const auto locator = SearchBackwards(file, endRecordOffset - kZip64LocatorSize, 4,
+  const auto locator = SearchBackwards(window, endRecordOffset - kZip64LocatorSize, 4,
                                        [](std::uint64_t, std::string_view bytes) {
                                          return U32At(bytes, 0) == kZip64LocatorSignature;
                                        });
   if (!locator) throw EAbZipInvalid(kInvalidArchive);
-  const std::string locatorBytes = ReadExactly(file, *locator, kZip64LocatorSize);
-  ByteReader locatorReader(locatorBytes);
+  ByteReader locatorReader(BytesExactly(window, *locator, kZip64LocatorSize));
   locatorReader.Skip(8);
   const std::uint64_t recordOffset = *locatorReader.U64();
 
-  const std::string record = ReadExactly(file, recordOffset, kZip64EndRecordSize);
+  const std::string_view record = BytesExactly(window, recordOffset, kZip64EndRecordSize);
   if (U32At(record, 0) != kZip64EndRecordSignature) throw EAbZipInvalid(kInvalidArchive);
   ByteReader reader(record);
   reader.Seek(32);
   DirectoryLocation location;
   location.entryCount = *reader.U64();
-  reader.Skip(8);  // directory size: the headers are read by count
+  location.size = *reader.U64();
   location.offset = *reader.U64();
   return location;
 }
 
-DirectoryLocation ReadDirectoryLocation(const ReadOnlyFile& file, std::uint64_t endRecordOffset) {
-  const std::string endRecord = ReadExactly(file, endRecordOffset, kEndRecordSize);
+DirectoryLocation ReadDirectoryLocation(FileWindow& window, std::uint64_t endRecordOffset) {
+  const std::string_view endRecord = BytesExactly(window, endRecordOffset, kEndRecordSize);
   if (U32At(endRecord, 0) != kEndRecordSignature) throw EAbZipInvalid(kInvalidArchive);
-  if (HoldsZip64Markers(endRecord)) return ReadZip64Location(file, endRecordOffset);
-  return {U16At(endRecord, 10), U32At(endRecord, 16)};
+  if (HoldsZip64Markers(endRecord)) return ReadZip64Location(window, endRecordOffset);
+  return {U16At(endRecord, 10), U32At(endRecord, 16), U32At(endRecord, 12)};
 }
-
-// Reads a file forwards through a buffer, so a directory of many small headers
-// costs few system calls.
-class SequentialReader {
- public:
-  SequentialReader(const ReadOnlyFile& file, std::uint64_t offset) : file_(file), offset_(offset) {}
-
-  // Exactly count bytes, or EReadError.
-  std::string Read(std::size_t count) {
-    std::string out;
-    while (out.size() < count) {
-      if (next_ == buffer_.size()) Refill();
-      if (buffer_.empty()) throw EReadError(kStreamReadError);
-      const std::size_t n = std::min(count - out.size(), buffer_.size() - next_);
-      out.append(buffer_, next_, n);
-      next_ += n;
-    }
-    return out;
-  }
-
- private:
-  void Refill() {
-    offset_ += buffer_.size();
-    buffer_ = ReadBytes(file_, offset_, kSearchBlock);
-    next_ = 0;
-  }
-
-  const ReadOnlyFile& file_;
-  std::uint64_t offset_;
-  std::string buffer_;
-  std::size_t next_ = 0;
-};
 
 // Replaces the header's markers by the values of the ZIP64 extended
 // information field, which holds only those whose header field is a marker.
@@ -171,9 +146,10 @@ void ApplyZip64Field(TAbZipItem& item) {
   replace(item.diskNumberStart, std::uint32_t{kMarker16}, [&] { return reader.U32(); });
 }
 
-TAbZipItem ReadCentralHeader(SequentialReader& reader) {
-  const std::string fixedFields = reader.Read(kCentralHeaderSize);
-  ByteReader header(fixedFields);
+// The header at the position, moving the position past it. Its fixed part
+// and its variable part are each taken from the window in one request.
+TAbZipItem ReadCentralHeader(FileWindow& window, std::uint64_t& position, std::size_t readAhead) {
+  ByteReader header(BytesExactly(window, position, kCentralHeaderSize, readAhead));
   if (*header.U32() != kCentralHeaderSignature) throw EAbZipInvalid(kInvalidArchive);
   TAbZipItem item;
   item.versionMadeBy = *header.U16();
@@ -192,9 +168,13 @@ TAbZipItem ReadCentralHeader(SequentialReader& reader) {
   item.internalAttributes = *header.U16();
   item.externalAttributes = *header.U32();
   item.localHeaderOffset = *header.U32();
-  item.rawName = reader.Read(nameLength);
-  item.extraField = reader.Read(extraLength);
-  item.comment = reader.Read(commentLength);
+  position += kCentralHeaderSize;
+  const std::size_t variableLength = std::size_t{nameLength} + extraLength + commentLength;
+  const std::string_view variable = BytesExactly(window, position, variableLength, readAhead);
+  position += variableLength;
+  item.rawName = variable.substr(0, nameLength);
+  item.extraField = variable.substr(nameLength, extraLength);
+  item.comment = variable.substr(std::size_t{nameLength} + extraLength);
   ApplyZip64Field(item);
   item.fileName = DecodeEntryName(item);
   return item;
@@ -202,31 +182,37 @@ TAbZipItem ReadCentralHeader(SequentialReader& reader) {
 
 }  // namespace
 
-std::optional<std::uint64_t> FindEndRecord(const ReadOnlyFile& file) {
-  const std::uint64_t size = file.Size();
+std::optional<std::uint64_t> FindEndRecord(FileWindow& window) {
+  const std::uint64_t size = window.FileSize();
   if (size < kEndRecordSize) return std::nullopt;
-  const auto record = SearchBackwards(file, size - kEndRecordSize, kEndRecordSize,
+  const auto record = SearchBackwards(window, size - kEndRecordSize, kEndRecordSize,
                                       [&](std::uint64_t at, std::string_view bytes) {
                                         return U32At(bytes, 0) == kEndRecordSignature &&
                                                U16At(bytes, 20) <= size - (at + kEndRecordSize);
                                       });
   if (!record) return std::nullopt;
   // Disk 0, or the ZIP64 marker that sends the reader to the ZIP64 record.
-  const std::uint16_t disk = U16At(ReadExactly(file, *record, kEndRecordSize), 4);
+  const std::uint16_t disk = U16At(BytesExactly(window, *record, kEndRecordSize), 4);
   if (disk != 0 && disk != kMarker16) return std::nullopt;
   return record;
 }
 
-std::vector<TAbZipItem> ReadZipDirectory(const ReadOnlyFile& file, std::uint64_t endRecordOffset) {
-  const DirectoryLocation location = ReadDirectoryLocation(file, endRecordOffset);
-  SequentialReader reader(file, location.offset);
+std::vector<TAbZipItem> ReadZipDirectory(FileWindow& window, std::uint64_t endRecordOffset) {
+  const DirectoryLocation location = ReadDirectoryLocation(window, endRecordOffset);
+  const std::uint64_t fileSize = window.FileSize();
+  const std::uint64_t room = location.offset < fileSize ? fileSize - location.offset : 0;
+  // The declared size, where it is believable, has the whole directory read at once.
+  const auto readAhead =
+      static_cast<std::size_t>(std::min({location.size, room, kLargestDirectoryRead}));
   std::vector<TAbZipItem> items;
   // The stored count is not trusted for the reservation: every header takes
   // at least its fixed bytes of the file.
   items.reserve(static_cast<std::size_t>(
-      std::min<std::uint64_t>(location.entryCount, file.Size() / kCentralHeaderSize)));
-  for (std::uint64_t i = 0; i < location.entryCount; ++i)
-    items.push_back(ReadCentralHeader(reader));
+      std::min<std::uint64_t>(location.entryCount, room / kCentralHeaderSize)));
+  std::uint64_t position = location.offset;
+  for (std::uint64_t i = 0; i < location.entryCount; ++i) {
+    items.push_back(ReadCentralHeader(window, position, readAhead));
+  }
   return items;
 }
 

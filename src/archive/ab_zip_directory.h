@@ -8,22 +8,24 @@
 
 namespace quill {
 
-class ReadOnlyFile;
+class FileWindow;
 
 // Recognises a ZIP archive by its content: the offset of the end-of-central-
 // directory record nearest the end of the file whose comment fits in the bytes
 // that follow it, provided that record belongs to disk 0 (or holds the ZIP64
 // marker there). Nothing when the
 // file is not a (single-disk) ZIP archive. The search reads backwards in
-// blocks and may run back to the start of the file.
-std::optional<std::uint64_t> FindEndRecord(const ReadOnlyFile& file);
+// blocks and may run back to the start of the file; a normal archive costs
+// one read of its tail, which the window then holds for ReadZipDirectory.
+std::optional<std::uint64_t> FindEndRecord(FileWindow& window);
 
 // Reads the central directory that the end record at the offset describes
 // (through the ZIP64 records when the end record holds their markers) and
-// returns its entries in order, names decoded and ZIP64 values applied.
+// returns its entries in order, names decoded and ZIP64 values applied. The
+// directory is read in one go where its declared size is believable.
 // Raises EAbZipInvalid "Érvénytelen fájl – nem PKZip fájl" for a missing
 // signature or ZIP64 locator and EReadError "Stream read error" for a read
 // that falls short.
-std::vector<TAbZipItem> ReadZipDirectory(const ReadOnlyFile& file, std::uint64_t endRecordOffset);
+std::vector<TAbZipItem> ReadZipDirectory(FileWindow& window, std::uint64_t endRecordOffset);
 
 }  // namespace quill

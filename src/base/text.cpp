@@ -1,6 +1,7 @@
 #include "base/text.h"
 
 #include <clocale>
+#include <cstring>
 #include <cwctype>
 #include <locale.h>
 
@@ -186,8 +187,16 @@ bool IsUtf8ByShape(std::string_view bytes) {
 }
 
 bool IsAscii(std::string_view bytes) {
-  for (const char c : bytes) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  // Eight bytes at a time: every name and most markup pass through here.
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+  std::size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + i, sizeof word);
+    if ((word & kHighBits) != 0) return false;
+  }
+  for (; i < bytes.size(); ++i) {
+    if (static_cast<unsigned char>(bytes[i]) >= 0x80) return false;
   }
   return true;
 }
