@@ -5,6 +5,7 @@
 
 #include "app/spine_path_list.h"
 #include "app/time_resolution.h"
+#include "archive/dos_date_time.h"
 #include "temp_dir.h"
 #include "zip_writer.h"
 
@@ -126,6 +127,25 @@ TEST_F(SpineTimesMatchTest, ABookWithThousandsOfDocuments) {
   entries[1234].second = kEdited;
   entries.emplace_back("OEBPS/Text/nav.xhtml", kProduced);  // keeps the reference
   EXPECT_FALSE(SpineTimesMatch(Book(entries), spine, kResolutionSec));
+}
+
+TEST_F(SpineTimesMatchTest, TellsWhyABookIsNotConfirmed) {
+  using Verdict = CheckOutcome::Verdict;
+  const CheckOutcome differs = CheckSpineTimes(
+      Book({{"OEBPS/c1.xhtml", kProduced}, {"OEBPS/c2.xhtml", kEdited}, {"OEBPS/nav.xhtml", kProduced}}),
+      kSpine, kResolutionDay);
+  EXPECT_EQ(differs.verdict, Verdict::kDocumentDiffers);
+  EXPECT_EQ(differs.document, "OEBPS/c2.xhtml");
+  EXPECT_EQ(differs.documentTime, DosDateTimeToTimestamp(kEdited));
+  EXPECT_EQ(differs.referenceDocument, "OEBPS/nav.xhtml");
+  EXPECT_EQ(differs.referenceTime, DosDateTimeToTimestamp(kProduced));
+
+  EXPECT_EQ(CheckSpineTimes(Book({{"OEBPS/other.xhtml", kProduced}}), kSpine, kResolutionDay).verdict,
+            Verdict::kNoSpineDocument);
+  const CheckOutcome missing = CheckSpineTimes(dir_ / "missing.epub", kSpine, kResolutionDay);
+  EXPECT_EQ(missing.verdict, Verdict::kCannotExamine);
+  EXPECT_EQ(missing.problem.rfind("EFOpenError: ", 0), 0u) << missing.problem;
+  EXPECT_TRUE(CheckSpineTimes(Book({{"OEBPS/c1.xhtml", kProduced}}), kSpine, kResolutionDay).unchanged());
 }
 
 TEST_F(SpineTimesMatchTest, LeavesTheBookUnchanged) {
