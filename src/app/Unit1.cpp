@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFrame>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
@@ -11,6 +12,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/book_unpacking.h"
 #include "app/main_window_texts.h"
 #include "app/qt/anchor.h"
 #include "app/qt/book_list_model.h"
@@ -19,6 +21,10 @@
 #include "app/qt/header_panel.h"
 #include "app/qt/radio_group.h"
 #include "app/qt/shadow_text_button.h"
+#include "apps/frm_app_add.h"
+#include "apps/open_with_menu.h"
+#include "base/user_messages.h"
+#include "shell/qt/select_in_explorer.h"
 
 namespace quill {
 namespace {
@@ -68,6 +74,12 @@ QAction* CreateItem(QMenu* menu, const char* name, const char* caption, const QI
   QAction* item = menu->addAction(image, Text(caption));
   item->setObjectName(Text(name));
   return item;
+}
+
+// A menu caption that shows the text as written: "&" would otherwise mark
+// the next letter as the item's access key.
+QString MenuCaption(const std::string& text) {
+  return QString::fromStdString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
 QAction* CreateSeparator(QMenu* menu, const char* name) {
@@ -263,8 +275,10 @@ void TForm1::CreateMenu() {
   Openwithanotherapplication1->setObjectName(QStringLiteral("Openwithanotherapplication1"));
   Openwithanotherapplication1->menuAction()->setObjectName(
       QStringLiteral("Openwithanotherapplication1"));
+  // An application item's hint, its full path, shows as its tooltip.
+  Openwithanotherapplication1->setToolTipsVisible(true);
   Addanotherapp1 =
-      CreateItem(Openwithanotherapplication1, "Addanotherapp1", texts::kAddAnotherApp, {});
+      CreateItem(Openwithanotherapplication1, "Addanotherapp1", kAddAnotherAppCaption, {});
 
   connect(Openfile1, &QAction::triggered, this, &TForm1::Openfile1Click);
   connect(Opendirectory1, &QAction::triggered, this, &TForm1::Opendirectory1Click);
@@ -282,7 +296,9 @@ void TForm1::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) FormShow();
 }
 
-void TForm1::FormShow() {}
+void TForm1::SetApplicationListDialog(Tfrmapp* frmapp) { frmapp_ = frmapp; }
+
+void TForm1::FormShow() { BuildOpenWithMenu(); }
 
 void TForm1::Openfile1Click() {}
 
@@ -290,11 +306,81 @@ void TForm1::Opendirectory1Click() {}
 
 void TForm1::Addfolderwithsubfolders1Click() {}
 
-void TForm1::OpenFileExplorerandselect1Click() {}
+void TForm1::OpenFileExplorerandselect1Click() {
+  const std::optional<std::string> book = SelectedBookPath();
+  if (book && !book->empty()) SelectInExplorer(*book);
+}
 
-void TForm1::EpubunpackingandopeningintheInstitute1Click() {}
+void TForm1::EpubunpackingandopeningintheInstitute1Click() {
+  const std::optional<std::string> book = SelectedBookPath();
+  if (!book || book->empty()) return;
+  // A target folder that cannot be created raises an error that is left to
+  // the application's error box.
+  const BookUnpacking unpacking = BookUnpacking::Run(*book);
+  switch (unpacking.status) {
+    case BookUnpacking::Status::kUnpacked:
+      SelectInExplorer(unpacking.folder);
+      return;
+    case BookUnpacking::Status::kNoTemporaryFolder:
+      ShowErrorBox(texts::kNoTemporaryFolder);
+      return;
+    case BookUnpacking::Status::kNoFile:
+    case BookUnpacking::Status::kPackageUnreadable:
+    case BookUnpacking::Status::kFailed:
+      return;  // nothing to unpack, or what went wrong has been shown
+  }
+}
 
-void TForm1::Addanotherapp1Click() {}
+void TForm1::Addanotherapp1Click() {
+  if (frmapp_ && frmapp_->exec() == QDialog::Accepted) BuildOpenWithMenu();
+}
+
+void TForm1::BuildOpenWithMenu() {
+  // The item whose click is being handled may be among the old ones: they
+  // leave the menu now and are destroyed once control is back in the event
+  // loop, so nothing touches a destroyed item.
+  for (QAction* item : Openwithanotherapplication1->actions()) {
+    Openwithanotherapplication1->removeAction(item);
+    item->deleteLater();
+  }
+  const ApplicationList applications = frmapp_ ? frmapp_->Applications() : ApplicationList();
+  for (const OpenWithItem& item : OpenWithMenuItems(applications)) AppendOpenWithItem(item);
+}
+
+void TForm1::AddOpenWithItem(const std::string& path) {
+  AppendOpenWithItem(OpenWithApplicationItem(path));
+}
+
+void TForm1::AppendOpenWithItem(const OpenWithItem& item) {
+  switch (item.kind) {
+    case OpenWithItem::Kind::kAddAnotherApp:
+      Addanotherapp1 =
+          CreateItem(Openwithanotherapplication1, "Addanotherapp1", item.caption.c_str(), {});
+      connect(Addanotherapp1, &QAction::triggered, this, &TForm1::Addanotherapp1Click);
+      return;
+    case OpenWithItem::Kind::kSeparator:
+      Openwithanotherapplication1->addSeparator();
+      return;
+    case OpenWithItem::Kind::kApplication: {
+      QAction* application = Openwithanotherapplication1->addAction(MenuCaption(item.caption));
+      application->setToolTip(QString::fromStdString(item.hint));
+      application->setEnabled(item.enabled);
+      connect(application, &QAction::triggered, this,
+              [this, application] { OpenWithItemClick(application); });
+      return;
+    }
+  }
+}
+
+void TForm1::OpenWithItemClick(QAction* sender) {
+  OpenWithApplication(sender->toolTip().toStdString(), SelectedBookPath());
+}
+
+std::optional<std::string> TForm1::SelectedBookPath() const {
+  const QModelIndexList selected = ListView1->selectionModel()->selectedRows();
+  if (selected.isEmpty()) return std::nullopt;
+  return books_->rows()[static_cast<std::size_t>(selected.constFirst().row())].path;
+}
 
 void TForm1::ListView1DblClick() {}
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
+#include <string>
 
 #include "app/list_sort.h"
 #include "app/qt/image_list.h"
@@ -24,6 +26,8 @@ class GlassButton;
 class HeaderPanel;
 class RadioGroup;
 class ShadowTextButton;
+class Tfrmapp;
+struct OpenWithItem;
 
 // The main window: the list of found books, the time-resolution choice, the
 // status panel, the progress panel of a folder search and the command menu,
@@ -42,6 +46,12 @@ class TForm1 : public QWidget {
   // outlive the window.
   explicit TForm1(Dialogs& dialogs, QWidget* parent = nullptr);
   ~TForm1() override;
+
+  // The application list dialog, created after this window at start-up; the
+  // "Open with another application" submenu offers its list and its "Add
+  // another app" item opens it. Without one the submenu offers no
+  // application. The dialog must outlive the window's use of it.
+  void SetApplicationListDialog(Tfrmapp* frmapp);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -67,8 +77,19 @@ class TForm1 : public QWidget {
   void EpubunpackingandopeningintheInstitute1Click();
   void Addanotherapp1Click();
   void ListView1DblClick();
+  void OpenWithItemClick(QAction* sender);
   void btnStopClick();
   void btnleallitClick();
+
+  // The "Open with another application" submenu, rebuilt from the
+  // application list: "Add another app", a separator, one item per entry.
+  void BuildOpenWithMenu();
+  // Appends the item of one application-list entry.
+  void AddOpenWithItem(const std::string& path);
+  void AppendOpenWithItem(const OpenWithItem& item);
+
+  // The full path of the book in the selected row; nothing without one.
+  std::optional<std::string> SelectedBookPath() const;
 
   // Sorts the list on the clicked column, alternating the direction.
   void ListView1ColumnClick(int column);
@@ -110,6 +131,8 @@ class TForm1 : public QWidget {
 
   OpenFileDialog OpenDialog1;
   TJvSelectDirectory JvSelectDirectory1;
+
+  Tfrmapp* frmapp_ = nullptr;
 };
 
 }  // namespace quill

@@ -6,6 +6,8 @@
 #include "app/qt/application.h"
 #include "app/qt/qt_dialogs.h"
 #include "app/qt/qt_user_messages.h"
+#include "app/qt/quit_on_termination.h"
+#include "apps/frm_app_add.h"
 #include "base/scoped_user_messages.h"
 
 int main(int argc, char* argv[]) {
@@ -15,6 +17,9 @@ int main(int argc, char* argv[]) {
   quill::QtDialogs dialogs;
   quill::QtUserMessages messages(dialogs);
   quill::ScopedUserMessages messageScope(messages);
+  // A session that ends or Ctrl+C ends the loop like closing the main window,
+  // so the windows below are destroyed and the application list is saved.
+  quill::QuitOnTermination quitOnTermination;
 
   // The main window: closing it ends the run.
   quill::TForm1 form1(dialogs);
@@ -23,6 +28,8 @@ int main(int argc, char* argv[]) {
   // then the application list dialog Tfrmapp are created, hidden, as the
   // single instances that the main window reaches; creating the dialog loads
   // the application list, which the main window's first showing needs.
+  quill::Tfrmapp frmapp(dialogs, &form1);
+  form1.SetApplicationListDialog(&frmapp);
 
   // The window opens in the middle of the screen.
   if (const QScreen* screen = form1.screen()) {

@@ -32,7 +32,11 @@ inline constexpr char kAddFolderWithSubfolders[] = "Add folder with subfolders";
 inline constexpr char kOpenFileExplorerAndSelect[] = "Open File Explorer and select";
 inline constexpr char kUnpackAndOpen[] = "Epub unpacking and opening in the File Explorer";
 inline constexpr char kOpenWithAnotherApplication[] = "Open with another application";
-inline constexpr char kAddAnotherApp[] = "Add another app";
+
+// The unpack command's refusal when the platform gives no private temporary
+// folder, rather than writing into whatever the current folder is.
+inline constexpr char kNoTemporaryFolder[] =
+    "The book is not unpacked: no temporary folder of your own can be used for it.";
 
 // The file-open dialog's filter: a description and its mask.
 inline constexpr char kEpubFilterName[] = "Epub";

@@ -10,7 +10,9 @@
 namespace quill {
 
 bool UnpackToFolder(const std::filesystem::path& archivePath, const std::filesystem::path& folder) {
-  if (!DirectoryExists(folder) && CreateDirectories(folder) != 0) {
+  // A link at the folder's place could send every file anywhere; like a link
+  // below the folder, it is not written through.
+  if (IsLink(folder) || (!DirectoryExists(folder) && CreateDirectories(folder) != 0)) {
     throw Exception("Nem tudom a könyvtárat létrehozni : " + folder.string());
   }
   try {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "apps/myfunctions.h"
+#include "recording_program.h"
 #include "shell/application_start.h"
 #include "temp_dir.h"
 #include "zip_writer.h"
@@ -14,34 +15,22 @@ namespace quill {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
-// A small program that records its arguments, one a line, in a marker file
-// (written under another name first, so a reader never sees half of it).
+// A program that records its arguments, and a book to start it with.
 class RecordingProgram : public ::testing::Test {
  protected:
   RecordingProgram() {
-    WriteFile(program_,
-              "#!/bin/sh\n"
-              "{ echo \"$#\"; for a in \"$@\"; do echo \"$a\"; done; } > '" + marker_.string() + ".part'\n"
-              "mv '" + marker_.string() + ".part' '" + marker_.string() + "'\n");
-    fs::permissions(program_, fs::perms::owner_all);
     fs::create_directories(book_.parent_path());
     WriteFile(book_, "not really a book");
   }
 
-  // The recorded lines, once the program has run; empty after a timeout.
-  std::string WaitForMarker() {
-    for (int i = 0; i < 500 && !fs::exists(marker_); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return fs::exists(marker_) ? ReadFile(marker_) : std::string();
-  }
+  std::string WaitForMarker() { return recorder_.WaitForRecord(); }
 
   TempDir temp_;
-  fs::path program_ = temp_ / "record args";
-  fs::path marker_ = temp_ / "marker";
+  testing::RecordingProgram recorder_{temp_.path()};
+  fs::path program_ = recorder_.path();
   fs::path book_ = temp_ / "My Books" / "Alice's \"best\" book.epub";
 };
 
@@ -64,7 +53,7 @@ TEST_F(RecordingProgram, NothingStartsWhenTheProgramOrTheBookIsMissing) {
   LaunchWithFile(program_.string(), (temp_ / "no book.epub").string());
   LaunchWithFile(program_.string(), temp_.path().string());  // a folder is no file
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  EXPECT_FALSE(fs::exists(marker_));
+  EXPECT_FALSE(recorder_.HasRun());
 }
 
 TEST_F(RecordingProgram, AFileThatCannotBeExecutedIsReportedAsNotStarted) {

@@ -1,11 +1,13 @@
 // The application object that every window test needs, created once for the
-// whole test program on the offscreen platform.
+// whole test program on the offscreen platform, and a session bus of the test
+// program's own.
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "app/qt/application.h"
+#include "private_session_bus.h"
 
 namespace {
 
@@ -13,14 +15,20 @@ class GuiEnvironment final : public ::testing::Environment {
  public:
   void SetUp() override {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    sessionBus_ = std::make_unique<quill::testing::SessionBusDaemon>();
     application_ = std::make_unique<quill::Application>(argc_, argv_);
+    sessionBus_->Start();
   }
-  void TearDown() override { application_.reset(); }
+  void TearDown() override {
+    application_.reset();
+    sessionBus_.reset();
+  }
 
  private:
   int argc_ = 1;
   char name_[10] = "gui_tests";
   char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<quill::testing::SessionBusDaemon> sessionBus_;
   std::unique_ptr<quill::Application> application_;
 };
 

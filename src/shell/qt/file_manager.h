@@ -9,7 +9,8 @@ namespace quill {
 // selected in a window on its parent folder, through the session bus service
 // org.freedesktop.FileManager1 (method ShowItems with the item's file URI).
 // True when a file manager accepted the request; false when nothing exists at
-// the path, the bus cannot be reached, or no file manager answers in time.
+// the path, the bus cannot be reached, no file manager runs or can be started
+// by the bus, or none answers in time.
 bool ShowItemInFileManager(const QString& path,
                            const QDBusConnection& bus = QDBusConnection::sessionBus());
 

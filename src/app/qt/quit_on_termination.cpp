@@ -1,0 +1,19 @@
+#include "app/qt/quit_on_termination.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+namespace quill {
+
+QuitOnTermination::QuitOnTermination(QObject* parent) : QObject(parent) {
+  if (signals_.Descriptor() < 0) return;
+  notifier_ = std::make_unique<QSocketNotifier>(signals_.Descriptor(), QSocketNotifier::Read);
+  connect(notifier_.get(), &QSocketNotifier::activated, this, [this] {
+    signals_.Drain();
+    QCoreApplication::quit();
+  });
+}
+
+QuitOnTermination::~QuitOnTermination() = default;
+
+}  // namespace quill

@@ -1,0 +1,60 @@
+#include "shell/termination_signals.h"
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <iterator>
+#include <unistd.h>
+
+namespace quill {
+namespace {
+
+constexpr int kSignals[] = {SIGTERM, SIGINT};
+
+// The signal handler may only touch what is async-signal-safe: it writes one
+// byte into the pipe whose write end it finds here.
+volatile sig_atomic_t gWriteEnd = -1;
+struct sigaction gPrevious[std::size(kSignals)];
+
+extern "C" void OnTerminationSignal(int) {
+  const int savedErrno = errno;
+  const char byte = 1;
+  // A full pipe already holds a pending request; nothing more is needed.
+  [[maybe_unused]] const ssize_t written = ::write(gWriteEnd, &byte, 1);
+  errno = savedErrno;
+}
+
+}  // namespace
+
+TerminationSignals::TerminationSignals() {
+  int ends[2];
+  if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  readEnd_ = ends[0];
+  writeEnd_ = ends[1];
+  gWriteEnd = writeEnd_;
+
+  struct sigaction action {};
+  action.sa_handler = OnTerminationSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (std::size_t i = 0; i < std::size(kSignals); ++i)
+    ::sigaction(kSignals[i], &action, &gPrevious[i]);
+}
+
+TerminationSignals::~TerminationSignals() {
+  if (readEnd_ < 0) return;
+  for (std::size_t i = 0; i < std::size(kSignals); ++i)
+    ::sigaction(kSignals[i], &gPrevious[i], nullptr);
+  gWriteEnd = -1;
+  ::close(writeEnd_);
+  ::close(readEnd_);
+}
+
+void TerminationSignals::Drain() {
+  if (readEnd_ < 0) return;
+  char bytes[64];
+  while (::read(readEnd_, bytes, sizeof bytes) > 0) {
+  }
+}
+
+}  // namespace quill
