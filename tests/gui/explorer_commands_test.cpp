@@ -182,7 +182,7 @@ TEST_F(ExplorerCommands, AFolderThatCannotBeCreatedReachesTheApplicationsErrorBo
   SelectBook(book_);
   Unpack();
   EXPECT_EQ(messages_.errors, std::vector<std::string>{"Nem tudom a könyvtárat létrehozni : " +
-                                                        (UnpackBase() / "Alice").string()});
+                                                       (UnpackBase() / "Alice").string()});
   EXPECT_TRUE(fileManager_.shown().isEmpty());
 }
 

@@ -36,8 +36,9 @@ void SessionBusDaemon::Start() {
                 "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
                 "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
                 "<allow own=\"*\"/></policy></busconfig>\n");
-  daemon_.start(program, {QStringLiteral("--config-file=") + QString::fromStdString(config.string()),
-                          QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+  daemon_.start(program,
+                {QStringLiteral("--config-file=") + QString::fromStdString(config.string()),
+                 QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
   if (daemon_.waitForReadyRead(10000)) gAddress = QString::fromUtf8(daemon_.readLine()).trimmed();
 }
 

@@ -18,11 +18,10 @@ class RecordingProgram {
   explicit RecordingProgram(const std::filesystem::path& folder,
                             const std::string& name = "record args")
       : program_(folder / name), marker_(folder / (name + ".marker")) {
-    WriteFile(program_,
-              "#!/bin/sh\n"
-              "{ echo \"$#\"; for a in \"$@\"; do echo \"$a\"; done; } > '" + marker_.string() +
-                  ".part'\n"
-                  "mv '" + marker_.string() + ".part' '" + marker_.string() + "'\n");
+    const std::string marker = "'" + marker_.string() + "'";
+    const std::string record = "{ echo \"$#\"; for a in \"$@\"; do echo \"$a\"; done; }";
+    const std::string script = "#!/bin/sh\n" + record + " > " + marker + ".part\n";
+    WriteFile(program_, script + "mv " + marker + ".part " + marker + "\n");
     std::filesystem::permissions(program_, std::filesystem::perms::owner_all);
   }
 

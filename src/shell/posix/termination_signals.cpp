@@ -1,10 +1,10 @@
 #include "shell/termination_signals.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <cerrno>
 #include <csignal>
-#include <fcntl.h>
 #include <iterator>
-#include <unistd.h>
 
 namespace quill {
 namespace {

@@ -3,7 +3,9 @@
 #include <memory>
 #include <type_traits>
 
+// windows.h first: the shell's header builds on it.
 #include <windows.h>
+
 #include <shlobj.h>
 
 namespace quill {
