@@ -1,8 +1,8 @@
 #include "epub/Epub_XmlFeldolgozo.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <exception>
-#include <unordered_map>
 
 #include "base/error_kinds.h"
 #include "base/text.h"
@@ -190,23 +190,31 @@ void GetXmlSpineList() {
 // large manifest stays linear; the index lists an item once per "id"
 // attribute it carries, in manifest order, exactly as a walk over the
 // manifest would meet it. The "href" lookups (which add a missing "href")
-// happen in the same order as in that walk.
+// happen in the same order as in that walk. The index is one sorted vector:
+// a stable sort keeps items of the same id in manifest order, and the ids are
+// views of attribute values, which stay in place while lookups add others.
 void GetXmlManifestList() {
   GuardedWalk(kManifestPrefix, [] {
     if (SpineIdrefList().empty()) return;
     TJclSimpleXMLElem* manifest = FindRootChild("manifest");
     if (!manifest) return;
-    std::unordered_map<std::string, std::vector<TJclSimpleXMLElem*>> itemsById;
+    using IdEntry = std::pair<std::string_view, TJclSimpleXMLElem*>;
+    std::vector<IdEntry> itemsById;
+    itemsById.reserve(manifest->Items().Count());
     ForEachChild(*manifest, [&](TJclSimpleXMLElem& item) {
       ForEachProperty(item, [&](const TJclSimpleXMLProp& property) {
-        if (property.Name() == "id") itemsById[Attribute(item, "id")].push_back(&item);
+        if (property.Name() == "id") {
+          itemsById.emplace_back(item.Properties().GetItemNamed("id").Value(), &item);
+        }
       });
     });
+    const auto byId = [](const IdEntry& a, const IdEntry& b) { return a.first < b.first; };
+    std::stable_sort(itemsById.begin(), itemsById.end(), byId);
     for (const std::string& idref : SpineIdrefList()) {
-      const auto found = itemsById.find(idref);
-      if (found == itemsById.end()) continue;
-      for (TJclSimpleXMLElem* item : found->second) {
-        SpineHrefList().push_back(ReplaceChar(Attribute(*item, "href"), '/', '\\'));
+      const auto [first, last] =
+          std::equal_range(itemsById.begin(), itemsById.end(), IdEntry{idref, nullptr}, byId);
+      for (auto entry = first; entry != last; ++entry) {
+        SpineHrefList().push_back(ReplaceChar(Attribute(*entry->second, "href"), '/', '\\'));
       }
     }
   });

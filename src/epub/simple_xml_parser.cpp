@@ -39,7 +39,7 @@ bool IsLetterBeyondAscii(char32_t c) {
 }
 
 // Letters, digits, combining marks, connector punctuation, "-" and ".".
-bool IsNameCharacter(char32_t c) {
+inline bool IsNameCharacter(char32_t c) {
   if (c < 0x80) return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_' || c == '-' || c == '.';
   return IsLetterBeyondAscii(c) || c == 0xB7 || (c >= 0x300 && c <= 0x36F) ||
          (c >= 0x203F && c <= 0x2040);
@@ -235,7 +235,7 @@ void SimpleXmlParser::ParseRoot() {
   ++pos_;  // "<"
   const std::optional<QualifiedName> name = ReadElementName('>');
   if (!name) return;
-  target_.root.SetName(name->local, name->prefix);
+  target_.root.SetName(std::string(name->local), std::string(name->prefix));
   if (ReadTagRest(target_.root) != TagEnd::kContentFollows) return;
   std::vector<OpenElement> open;
   open.push_back({&target_.root, name->text});
@@ -283,10 +283,11 @@ bool SimpleXmlParser::ParseChildElement(std::vector<OpenElement>& open) {
   std::optional<QualifiedName> name = ReadElementName('>');
   if (!name) return false;
   TJclSimpleXMLElem& child = open.back().element->Items().Add(
-      std::make_unique<TJclSimpleXMLElemClassic>(target_.options, name->local, name->prefix));
+      std::make_unique<TJclSimpleXMLElemClassic>(target_.options, std::string(name->local),
+                                                 std::string(name->prefix)));
   switch (ReadTagRest(child)) {
     case TagEnd::kContentFollows:
-      open.push_back({&child, std::move(name->text)});
+      open.push_back({&child, name->text});
       return true;
     case TagEnd::kEmptyElement:
       return true;
@@ -351,7 +352,7 @@ std::optional<SimpleXmlParser::QualifiedName> SimpleXmlParser::ReadElementName(
     pos_ += length;
   }
   QualifiedName name;
-  name.text = std::string(input_.substr(start, pos_ - start));
+  name.text = input_.substr(start, pos_ - start);
   if (colon == std::string_view::npos) {
     name.local = name.text;
   } else {
@@ -463,7 +464,7 @@ std::unique_ptr<TJclSimpleXMLElem> SimpleXmlParser::ReadProcessingInstruction() 
   const std::optional<QualifiedName> target = ReadElementName('?');
   if (!target) throw errors::CommentNotClosed(input_.size());
   auto instruction = std::make_unique<TJclSimpleXMLElemProcessingInstruction>(
-      target_.options, target->local, target->prefix);
+      target_.options, std::string(target->local), std::string(target->prefix));
   for (;;) {
     const bool separated = SkipWhiteSpace();
     if (AtEnd()) throw errors::CommentNotClosed(input_.size());

@@ -35,15 +35,16 @@ class SimpleXmlParser {
   void Parse();
 
  private:
+  // Views into the input, which outlives the parse.
   struct QualifiedName {
-    std::string text;  // as written, prefix included
-    std::string prefix;
-    std::string local;
+    std::string_view text;  // as written, prefix included
+    std::string_view prefix;
+    std::string_view local;
   };
   // An element whose end tag is still to come.
   struct OpenElement {
     TJclSimpleXMLElem* element;
-    std::string qualifiedName;
+    std::string_view qualifiedName;
   };
   enum class TagEnd { kContentFollows, kEmptyElement, kEndOfInput };
 
