@@ -81,6 +81,22 @@ void ApplyStoredTimeAndAttributes(const TAbZipItem& item, const std::filesystem:
   if (!item.IsDirectory() && StoresReadOnly(item)) SetReadOnly(target);
 }
 
+// Opens the archive for reading, raising EAbBadStream for an empty file (or
+// one whose size cannot be known) before any error of the opening itself. The
+// size is the opened file's own, so a normal open asks for it once.
+ReadOnlyFile OpenNonEmpty(const std::filesystem::path& path) {
+  std::optional<ReadOnlyFile> file;
+  try {
+    file.emplace(ReadOnlyFile::Open(path, ReadOnlyFile::Sharing::kAll));
+  } catch (const EFOpenError&) {
+    const auto size = FileSize(path);
+    if (!size || *size == 0) throw EAbBadStream("Érvénytelen adatfolyam");
+    throw;
+  }
+  if (file->Size() == 0) throw EAbBadStream("Érvénytelen adatfolyam");
+  return std::move(*file);
+}
+
 }  // namespace
 
 void TAbUnZipper::SetFileName(const std::filesystem::path& path) {
@@ -90,9 +106,7 @@ void TAbUnZipper::SetFileName(const std::filesystem::path& path) {
 
 void TAbUnZipper::Open(const std::filesystem::path& path) {
   if (!FileExists(path)) throw EAbFileNotFound("Fájl nem található");
-  const auto size = FileSize(path);
-  if (!size || *size == 0) throw EAbBadStream("Érvénytelen adatfolyam");
-  ReadOnlyFile file = ReadOnlyFile::Open(path, ReadOnlyFile::Sharing::kAll);
+  ReadOnlyFile file = OpenNonEmpty(path);
   std::vector<TAbZipItem> items;
   {
     // The tail read that finds the end record usually holds the directory too.

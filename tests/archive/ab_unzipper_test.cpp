@@ -171,6 +171,20 @@ TEST_F(UnzipperTest, StreamLookupFoldsAsciiCaseAndTakesTheLatestMatch) {
   EXPECT_EQ(stream.Bytes(), "0123second");
 }
 
+TEST_F(UnzipperTest, EveryLookupOfAnOpenArchiveFindsTheLatestMatch) {
+  ZipWriter zip;
+  for (int i = 0; i < 300; ++i) zip.Add("Text/c" + std::to_string(i) + ".xhtml", std::to_string(i));
+  zip.Add("text/C7.XHTML", "again");
+  Open(zip);
+  // The first lookup walks the names, later ones go through the index.
+  EXPECT_EQ(Extracted("TEXT/c7.xhtml"), "again");
+  EXPECT_EQ(Extracted("text/c7.xhtml"), "again");
+  for (int i = 0; i < 300; i += 37) {
+    EXPECT_EQ(Extracted("TEXT/C" + std::to_string(i) + ".XHTML"), i == 7 ? "again" : std::to_string(i));
+  }
+  EXPECT_EQ(Extracted("Text/c300.xhtml"), "");
+}
+
 TEST_F(UnzipperTest, EntriesThatCannotBeExtractedWriteNothingAndRaiseNothing) {
   ZipWriter zip;
   ZipEntry encrypted;
