@@ -32,6 +32,9 @@ TJclSimpleXMLProp& XmlPropertyList::GetItemNamed(std::string_view name) {
 
 TJclSimpleXMLProp& XmlPropertyList::Add(std::string name, std::string nameSpace,
                                         std::string value) {
+  // Most elements of a package document carry a few attributes: one
+  // allocation holds them instead of one per doubling.
+  if (properties_.empty()) properties_.reserve(kFirstCapacity);
   properties_.push_back(
       std::make_unique<TJclSimpleXMLProp>(std::move(name), std::move(nameSpace), std::move(value)));
   return *properties_.back();

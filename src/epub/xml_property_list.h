@@ -37,6 +37,8 @@ class XmlPropertyList {
   void Clear() { properties_.clear(); }
 
  private:
+  static constexpr std::size_t kFirstCapacity = 4;
+
   const SimpleXmlOptions* options_;
   std::vector<std::unique_ptr<TJclSimpleXMLProp>> properties_;
 };
