@@ -44,8 +44,9 @@ class TEpuB {
   TEpuB& operator=(const TEpuB&) = delete;
 
   // Reads the package of the book at epubPath into the fields. Never raises;
-  // the outcome is in Ok (see the class comment). Shows nothing itself but the
-  // error boxes of ExtractEntry and the metadata box of ReadMetadata.
+  // the outcome is in Ok (see the class comment). The only boxes it shows are
+  // those of ExtractEntry, of ReadMetadata and of the package queries' own
+  // guarded walks; a document that fails to parse is not reported.
   void Open(const std::filesystem::path& epubPath);
 
   // Empties every field, EpubPath included, and every list (releasing the
