@@ -10,6 +10,11 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   xvfb xauth dbus
 )
+# "bootstrap.sh fuzz" installs only what the fuzz step needs: clang with its
+# sanitizer runtimes and libFuzzer, and the symbolizer for readable reports.
+if [[ "${1:-}" == fuzz ]]; then
+  packages=(clang-14 libclang-rt-14-dev llvm-14 cmake make zlib1g-dev)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

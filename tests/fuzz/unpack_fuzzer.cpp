@@ -1,0 +1,113 @@
+// Unpacking any bytes into a fresh folder. Whatever the archive names, every
+// file and folder lands inside the target: afterwards the folders around the
+// target hold nothing but the way to it, and no path that an entry's name
+// spells outside the target has come into being.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "archive/ab_unzipper.h"
+#include "archive/epub_unzipper.h"
+#include "base/error.h"
+#include "fuzz_require.h"
+#include "fuzz_scratch.h"
+#include "silent_user_messages.h"
+
+namespace quill::fuzzing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// How many folders stand between the scratch folder and the target, each a
+// fence that a name climbing out with ".." would leave something in.
+constexpr int kFences = 4;
+
+// Where a name would land if it were joined to the folder naively, reading
+// "/" and "\" as separators: the places an escape would show up.
+std::vector<fs::path> NaiveLandings(const fs::path& folder, std::string name) {
+  std::vector<fs::path> landings;
+  for (const bool backslashSeparates : {false, true}) {
+    std::string spelled = name;
+    if (backslashSeparates) {
+      for (char& c : spelled) c = c == '\\' ? '/' : c;
+    }
+    const fs::path joined = (folder / fs::path(spelled)).lexically_normal();
+    const fs::path relative = joined.lexically_relative(folder);
+    if (relative.empty() || *relative.begin() == "..") landings.push_back(joined);
+  }
+  return landings;
+}
+
+// The landings outside the folder of every entry, with whether each existed
+// before the unpack.
+std::vector<std::pair<fs::path, bool>> OutsideLandings(const fs::path& archive,
+                                                       const fs::path& folder) {
+  std::vector<std::pair<fs::path, bool>> landings;
+  try {
+    TAbUnZipper unzipper;
+    unzipper.SetFileName(archive);
+    for (std::size_t i = 0; i < unzipper.Count(); ++i) {
+      for (const fs::path& landing : NaiveLandings(folder, unzipper.Items(i).fileName)) {
+        std::error_code ec;
+        landings.emplace_back(landing, fs::exists(fs::symlink_status(landing, ec)));
+      }
+    }
+  } catch (const Error&) {
+    // Not an archive: the unpack opens nothing either.
+  }
+  return landings;
+}
+
+// Whether the folder holds these children and nothing else.
+bool HoldsExactly(const fs::path& folder, std::vector<fs::path> children) {
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const auto known = std::find(children.begin(), children.end(), it->path());
+    if (known == children.end()) return false;
+    children.erase(known);
+  }
+  return !ec && children.empty();
+}
+
+}  // namespace
+}  // namespace quill::fuzzing
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace quill;
+  using namespace quill::fuzzing;
+  static FuzzScratch scratch;
+  static SilentUserMessages silence;
+  const fs::path input = scratch.WriteInput(data, size);
+
+  // scratch/cage/f1/.../fN/book: the target, fenced in.
+  const fs::path cage = scratch.folder() / "cage";
+  fs::path target = cage;
+  for (int i = 1; i <= kFences; ++i) target /= "f" + std::to_string(i);
+  target /= "book";
+  const auto landings = OutsideLandings(input, target);
+
+  try {
+    UnpackToFolder(input, target);
+  } catch (const Error&) {
+    Require(false, "a fresh folder under a plain folder can always be created");
+  }
+
+  for (fs::path inner = target; inner != cage; inner = inner.parent_path()) {
+    Require(HoldsExactly(inner.parent_path(), {inner}),
+            "the folders around the target hold only the way to it");
+  }
+  Require(HoldsExactly(scratch.folder(), {input, cage}), "the scratch folder holds nothing new");
+  for (const auto& [landing, existed] : landings) {
+    std::error_code ec;
+    Require(existed || !fs::exists(fs::symlink_status(landing, ec)),
+            "nothing appears where a name points outside the target");
+  }
+  std::error_code ec;
+  fs::remove_all(cage, ec);
+  return 0;
+}
