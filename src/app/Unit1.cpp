@@ -25,6 +25,7 @@
 #include "apps/open_with_menu.h"
 #include "base/user_messages.h"
 #include "shell/qt/select_in_explorer.h"
+#include "viewer/zipview.h"
 
 namespace quill {
 namespace {
@@ -298,6 +299,8 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::SetApplicationListDialog(Tfrmapp* frmapp) { frmapp_ = frmapp; }
 
+void TForm1::SetZipView(TFrmZip* frmZip) { frmZip_ = frmZip; }
+
 void TForm1::FormShow() { BuildOpenWithMenu(); }
 
 void TForm1::Openfile1Click() {}
@@ -382,7 +385,10 @@ std::optional<std::string> TForm1::SelectedBookPath() const {
   return books_->rows()[static_cast<std::size_t>(selected.constFirst().row())].path;
 }
 
-void TForm1::ListView1DblClick() {}
+void TForm1::ListView1DblClick() {
+  const std::optional<std::string> book = SelectedBookPath();
+  if (book && frmZip_) frmZip_->ShowBook(QString::fromStdString(*book));
+}
 
 void TForm1::ListView1ColumnClick(int column) {
   books_->ApplyOrder(listSort_.ColumnClick(books_->rows(), column));

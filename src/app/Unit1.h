@@ -26,6 +26,7 @@ class GlassButton;
 class HeaderPanel;
 class RadioGroup;
 class ShadowTextButton;
+class TFrmZip;
 class Tfrmapp;
 struct OpenWithItem;
 
@@ -52,6 +53,11 @@ class TForm1 : public QWidget {
   // another app" item opens it. Without one the submenu offers no
   // application. The dialog must outlive the window's use of it.
   void SetApplicationListDialog(Tfrmapp* frmapp);
+
+  // The zip view window, created after this window at start-up; a
+  // double-click on a book opens it. Without one a double-click does nothing.
+  // The window must outlive the main window's use of it.
+  void SetZipView(TFrmZip* frmZip);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -133,6 +139,7 @@ class TForm1 : public QWidget {
   TJvSelectDirectory JvSelectDirectory1;
 
   Tfrmapp* frmapp_ = nullptr;
+  TFrmZip* frmZip_ = nullptr;
 };
 
 }  // namespace quill

@@ -8,6 +8,7 @@
 #include "app/qt/qt_user_messages.h"
 #include "app/qt/quit_on_termination.h"
 #include "apps/frm_app_add.h"
+#include "viewer/zipview.h"
 #include "base/scoped_user_messages.h"
 
 int main(int argc, char* argv[]) {
@@ -28,6 +29,8 @@ int main(int argc, char* argv[]) {
   // then the application list dialog Tfrmapp are created, hidden, as the
   // single instances that the main window reaches; creating the dialog loads
   // the application list, which the main window's first showing needs.
+  quill::TFrmZip frmZip(dialogs, &form1);
+  form1.SetZipView(&frmZip);
   quill::Tfrmapp frmapp(dialogs, &form1);
   form1.SetApplicationListDialog(&frmapp);
 

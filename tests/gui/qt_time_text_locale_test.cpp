@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QDate>
 #include <QLocale>
-#include <QTime>
 
 #include "viewer/time_text.h"
 
@@ -23,44 +21,36 @@ TEST(WithoutTimeZone, DropsTheZoneFieldWithTheBlankOrBracketsAroundIt) {
   EXPECT_EQ(WithoutTimeZone("HH:mm:ss"), "HH:mm:ss");
 }
 
-// Whether Qt reads back the date and times that it writes in the locale's
-// formats; a handful of locales (some day-period markers, digits beyond the
-// Basic Multilingual Plane) it cannot, and their time texts denote nothing.
-bool QtReadsItsOwnTexts(const QLocale& locale, const QString& dateFormat, const QString& timeFormat) {
-  const QDate date(2021, 6, 15);
-  for (const QTime time : {QTime(1, 5, 2), QTime(13, 45, 30)}) {
-    if (locale.toTime(locale.toString(time, timeFormat), timeFormat) != time) return false;
-  }
-  return locale.toDate(locale.toString(date, dateFormat), dateFormat).isValid();
-}
+// Locales of every shape of format: the zone after the time, before it, after
+// a comma or in brackets; blanks, quoted words and day-period markers in the
+// formats; two- and four-digit years; digits other than ASCII.
+const char* const kLocales[] = {
+    "C",     "en_US", "en_GB", "de_DE", "hu_HU", "ja_JP", "zh_CN", "zh_TW", "zh_HK", "ko_KR",
+    "fr_FR", "fr_CA", "fr_CH", "ar_EG", "fa_IR", "ru_RU", "bg_BG", "fi_FI", "da_DK", "sq_AL",
+    "es_ES", "ca_ES", "nn_NO", "eo",    "th_TH", "lo_LA", "my_MM", "nds_DE", "hi_IN", "he_IL",
+    "el_GR", "tr_TR", "pl_PL", "pt_BR", "nus_SS", "dz_BT"};
 
-// Every locale writes time texts without a zone and, wherever Qt can read its
-// own date and time texts, reads back exactly the timestamp it wrote: the
-// split between date and time and the two-digit years included.
-TEST(QtTimeTextLocale, EveryLocaleReadsBackWhatItWrote) {
+// Each locale writes time texts without a zone and reads back exactly the
+// timestamp it wrote: the split between date and time and the two-digit
+// years included.
+TEST(QtTimeTextLocale, ReadsBackWhatItWrote) {
   const Timestamp samples[] = {
-      29221.0,                                         // 1980-01-01, midnight
-      44362.0 + 49530.0 / 86400.0,                     // 2021-06-15 13:45:30
+      29221.0,                      // 1980-01-01, midnight
+      44362.0 + 49530.0 / 86400.0,  // 2021-06-15 13:45:30
       static_cast<double>(DaysSinceEpoch(2079, 12, 31)) + 86398.0 / 86400.0,
-      static_cast<double>(DaysSinceEpoch(1999, 2, 28)) + 2.0 / 86400.0,
+      static_cast<double>(DaysSinceEpoch(1999, 2, 28)) + 3902.0 / 86400.0,  // 01:05:02
   };
-  int readable = 0;
-  const QList<QLocale> all =
-      QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
-  for (const QLocale& qtLocale : all) {
-    const QtTimeTextLocale locale(qtLocale);
-    const std::string name = qtLocale.name().toStdString();
+  for (const char* name : kLocales) {
+    const QtTimeTextLocale locale{QLocale(QString::fromLatin1(name))};
     EXPECT_FALSE(locale.timeFormat().contains(u't')) << name;
-    if (!QtReadsItsOwnTexts(qtLocale, locale.dateFormat(), locale.timeFormat())) continue;
-    ++readable;
     for (const Timestamp t : samples) {
       const std::string text = TimeText(t, locale);
+      EXPECT_EQ(text.find("UTC"), std::string::npos) << name << " [" << text << "]";
       const std::optional<Timestamp> back = TimeTextToTimestamp(text, locale);
       ASSERT_TRUE(back.has_value()) << name << " [" << text << "]";
       EXPECT_EQ(MillisecondCount(*back), MillisecondCount(t)) << name << " [" << text << "]";
     }
   }
-  EXPECT_GT(readable, all.size() * 9 / 10);
 }
 
 }  // namespace

@@ -2,18 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QHeaderView>
 #include <QImage>
 #include <QLocale>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <chrono>
 #include <filesystem>
 #include <iostream>
 
+#include "app/Unit1.h"
+#include "app/qt/book_list_model.h"
 #include "app/qt/image_list.h"
 #include "epub_builder.h"
 #include "scripted_dialogs.h"
@@ -238,6 +243,55 @@ TEST_F(ZipViewTest, SortsByNameAndTimeWithItsStateKeptAcrossOpenings) {
   EXPECT_EQ(Column(0), (QStringList{"a.htm", "_c.xhtml", "b.xhtml", "A.html"}));
   EXPECT_EQ(Column(1), (QStringList{"12/31/99 11:59:58 PM", "1/1/20", "6/15/21 1:45:30 PM",
                                     "12/31/79 11:59:58 PM"}));
+}
+
+TEST_F(ZipViewTest, ADoubleClickOnABookOpensTheViewModallyForItsPath) {
+  SampleBook().WriteTo(book);
+  TForm1 form1(dialogs);
+  form1.SetZipView(&frmZip);
+  auto* books = form1.findChild<QTableView*>(QStringLiteral("ListView1"));
+  ASSERT_NE(books, nullptr);
+  dynamic_cast<BookListModel&>(*books->model()).Append({"book.epub", book.string()});
+  form1.show();
+
+  // What the view shows while it is open; the first event of its modal loop
+  // reads it and closes the view.
+  struct Seen {
+    bool modal = false;
+    QString caption;
+    int rows = -1;
+  };
+  std::vector<Seen> seen;
+  const auto watchOpening = [&] {
+    QTimer::singleShot(0, &frmZip, [&] {
+      if (!frmZip.isVisible()) return;
+      seen.push_back(
+          {QApplication::activeModalWidget() == &frmZip, frmZip.windowTitle(), RowCount()});
+      frmZip.close();
+    });
+  };
+
+  // A double-click as the mouse makes it: a click, then the second press.
+  const auto doubleClick = [books](QPoint at) {
+    QTest::mouseClick(books->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(books->viewport(), Qt::LeftButton, {}, at);
+  };
+
+  // Below the last row, where there is no book, nothing opens.
+  books->selectRow(0);
+  watchOpening();
+  doubleClick(QPoint(20, books->viewport()->height() - 4));
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(seen.empty());
+
+  watchOpening();
+  doubleClick(books->visualRect(books->model()->index(0, 1)).center());
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_TRUE(seen[0].modal);
+  EXPECT_EQ(seen[0].caption, "Zipview: " + QString::fromStdString(book.string()));
+  EXPECT_EQ(seen[0].rows, 4);
+  EXPECT_FALSE(frmZip.isVisible());  // closing only hides it
+  EXPECT_EQ(RowCount(), 4);          // the rows stay until the next opening
 }
 
 TEST_F(ZipViewTest, RendersTheFilledWindow) {
