@@ -1,5 +1,6 @@
 #include "app/modification_check.h"
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 #include <string_view>
@@ -35,7 +36,22 @@ std::string CaseKey(std::string path) {
 }
 
 // An entry's key: its name as an archive path, with "\\" separators.
-std::string EntryKey(std::string_view name) { return CaseKey(ReplaceChar(name, '/', '\\')); }
+std::string EntryKey(std::string name) {
+  std::replace(name.begin(), name.end(), '/', '\\');
+  return CaseKey(std::move(name));
+}
+
+// The name of a content document as extraction decodes it; nothing for any
+// other entry. An ASCII name, the usual kind, is tested before it is copied.
+std::optional<std::string> ContentDocumentName(const ZipEntryView& entry) {
+  if (IsAscii(entry.fileName)) {
+    if (!IsContentDocument(entry.fileName)) return std::nullopt;
+    return std::string(entry.fileName);
+  }
+  std::string name = ExtractedName(entry);
+  if (!IsContentDocument(name)) return std::nullopt;
+  return name;
+}
 
 // The spine paths' keys, made once, so each entry costs one lookup however
 // long the spine is.
@@ -60,12 +76,12 @@ CheckOutcome Compare(const TZipFile& zip, const std::vector<std::string>& spineP
   int referenceIndex = -1;
   for (int i = 0; i < count; ++i) {
     const ZipEntryView entry = zip.Entry(i);
-    const std::string name = ExtractedName(entry);
-    if (!IsContentDocument(name)) continue;
+    std::optional<std::string> name = ContentDocumentName(entry);
+    if (!name) continue;
     // Every content document is converted, so an impossible time anywhere ends the check.
     reference = DosDateTimeToTimestamp(entry.modifiedDateTime);
     referenceIndex = i;
-    contentKeys[static_cast<std::size_t>(i)] = EntryKey(name);
+    contentKeys[static_cast<std::size_t>(i)] = EntryKey(std::move(*name));
   }
 
   const SpinePathSet spine(spinePaths);

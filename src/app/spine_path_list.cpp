@@ -59,7 +59,33 @@ std::string JoinSegments(const std::vector<std::string_view>& segments) {
   return out;
 }
 
+// Whether the path holds a "." or ".." segment.
+bool HasDotSegment(std::string_view path) {
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    const std::size_t end = std::min(path.find('\\', start), path.size());
+    const std::string_view segment = path.substr(start, end - start);
+    if (segment == "." || segment == "..") return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+// Whether the href needs no decoding and no resolving: joined to the folder
+// it already is its archive path. Most books' hrefs are of this kind.
+bool IsPlainHref(std::string_view opfFolder, std::string_view href) {
+  return href.find_first_of("%/") == std::string_view::npos && !href.starts_with('\\') &&
+         !HasDotSegment(href) && !HasDotSegment(opfFolder);
+}
+
 std::string SpinePath(std::string_view opfFolder, std::string_view href) {
+  if (IsPlainHref(opfFolder, href)) {
+    if (opfFolder.empty()) return std::string(href);
+    std::string path;
+    path.reserve(opfFolder.size() + 1 + href.size());
+    path.append(opfFolder).append(1, '\\').append(href);
+    return path;
+  }
   const std::string decoded = PercentDecode(href);
   std::vector<std::string_view> segments;
   std::string_view relative = decoded;

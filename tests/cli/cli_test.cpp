@@ -110,6 +110,12 @@ TEST_F(CliTest, ScanWritesTsvAndValidJson) {
   }
   EXPECT_EQ(Sorted(paths), Sorted({edited_, oddName_, deep_}));
 
+  // A name that is no UTF-8 (any bytes are allowed here) still gives valid JSON.
+  const std::string badBytes = Write("bad\xFF name.epub", kEditedDaysLater);
+  const JsonValue bad = JsonValue::Parse(RunCli({"scan", "--format", "json", badBytes}).out);
+  ASSERT_EQ(bad.Size(), 1u);
+  EXPECT_EQ(bad[0]["name"].String(), "bad\uFFFD name.epub");
+
   const auto none = RunCli({"scan", "--format", "json", untouched_});
   EXPECT_EQ(none.status, 0);
   EXPECT_EQ(JsonValue::Parse(none.out).Size(), 0u);
