@@ -30,6 +30,9 @@ TJclSimpleXMLElem& XmlNodeList::GetItemNamed(std::string_view name) {
 }
 
 TJclSimpleXMLElem& XmlNodeList::Add(std::unique_ptr<TJclSimpleXMLElem> item) {
+  // Most elements of a package document hold a few children: one allocation
+  // holds them instead of one per doubling.
+  if (items_.empty()) items_.reserve(kFirstCapacity);
   items_.push_back(std::move(item));
   return *items_.back();
 }

@@ -40,6 +40,8 @@ class XmlNodeList {
   void Clear();
 
  private:
+  static constexpr std::size_t kFirstCapacity = 4;
+
   const SimpleXmlOptions* options_;
   std::vector<std::unique_ptr<TJclSimpleXMLElem>> items_;
 };
