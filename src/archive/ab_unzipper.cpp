@@ -81,14 +81,17 @@ void ApplyStoredTimeAndAttributes(const TAbZipItem& item, const std::filesystem:
   if (!item.IsDirectory() && StoresReadOnly(item)) SetReadOnly(target);
 }
 
-// Opens the archive for reading, raising EAbBadStream for an empty file (or
-// one whose size cannot be known) before any error of the opening itself. The
-// size is the opened file's own, so a normal open asks for it once.
+// Opens the archive for reading. A missing file (or a folder) raises
+// EAbFileNotFound, an empty one (or one whose size cannot be known)
+// EAbBadStream, each before any error of the opening itself. A normal open
+// asks the file system nothing else: the size is the opened file's own, and
+// the other questions are asked only once the opening has failed.
 ReadOnlyFile OpenNonEmpty(const std::filesystem::path& path) {
   std::optional<ReadOnlyFile> file;
   try {
     file.emplace(ReadOnlyFile::Open(path, ReadOnlyFile::Sharing::kAll));
   } catch (const EFOpenError&) {
+    if (!FileExists(path)) throw EAbFileNotFound("Fájl nem található");
     const auto size = FileSize(path);
     if (!size || *size == 0) throw EAbBadStream("Érvénytelen adatfolyam");
     throw;
@@ -105,7 +108,6 @@ void TAbUnZipper::SetFileName(const std::filesystem::path& path) {
 }
 
 void TAbUnZipper::Open(const std::filesystem::path& path) {
-  if (!FileExists(path)) throw EAbFileNotFound("Fájl nem található");
   ReadOnlyFile file = OpenNonEmpty(path);
   std::vector<TAbZipItem> items;
   {
