@@ -15,6 +15,7 @@
 #include "app/book_unpacking.h"
 #include "app/main_window_texts.h"
 #include "app/qt/anchor.h"
+#include "app/qt/application.h"
 #include "app/qt/book_list_model.h"
 #include "app/qt/caption_panel.h"
 #include "app/qt/glass_button.h"
@@ -317,9 +318,15 @@ void TForm1::OpenFileExplorerandselect1Click() {
 void TForm1::EpubunpackingandopeningintheInstitute1Click() {
   const std::optional<std::string> book = SelectedBookPath();
   if (!book || book->empty()) return;
-  // A target folder that cannot be created raises an error that is left to
-  // the application's error box.
-  const BookUnpacking unpacking = BookUnpacking::Run(*book);
+  BookUnpacking unpacking;
+  try {
+    unpacking = BookUnpacking::Run(*book);
+  } catch (const std::exception& error) {
+    // A target folder that cannot be created: the error is the application's
+    // to show, as for any error that escapes a handler.
+    Application::ShowUnhandledError(error);
+    return;
+  }
   switch (unpacking.status) {
     case BookUnpacking::Status::kUnpacked:
       SelectInExplorer(unpacking.folder);

@@ -101,8 +101,7 @@ class ExplorerCommands : public PrivateSessionBus {
   }
 
   // Chooses the command from the menu: the click arrives through the event
-  // loop, as a user's does, so an error that escapes it reaches the
-  // application's error box.
+  // loop, as a user's does.
   void Choose(const char* item) {
     QTimer::singleShot(0, form_.findChild<QAction*>(item), &QAction::trigger);
     QCoreApplication::processEvents();

@@ -12,9 +12,11 @@ bool Application::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& error) {
-    ShowErrorBox(error.what());
+    ShowUnhandledError(error);
   }
   return false;
 }
+
+void Application::ShowUnhandledError(const std::exception& error) { ShowErrorBox(error.what()); }
 
 }  // namespace quill

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <exception>
 
 namespace quill {
 
@@ -12,6 +13,11 @@ class Application : public QApplication {
   Application(int& argc, char** argv);
 
   bool notify(QObject* receiver, QEvent* event) override;
+
+  // The application's error box for an error that escaped a handler. A
+  // handler run by a signal catches its errors and shows them here itself:
+  // an error may not unwind through Qt's delivery of a signal.
+  static void ShowUnhandledError(const std::exception& error);
 };
 
 }  // namespace quill

@@ -16,7 +16,7 @@ constexpr int kSignals[] = {SIGTERM, SIGINT};
 volatile sig_atomic_t gWriteEnd = -1;
 struct sigaction gPrevious[std::size(kSignals)];
 
-extern "C" void OnTerminationSignal(int) {
+void OnTerminationSignal(int) {
   const int savedErrno = errno;
   const char byte = 1;
   // A full pipe already holds a pending request; nothing more is needed.
