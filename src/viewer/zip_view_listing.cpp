@@ -58,8 +58,8 @@ ZipViewImage RowImage(std::string_view name) {
 
 std::string ZipViewFailureText(const ZipViewFailure& failure, std::string_view bookPath) {
   std::string text = failure.kind;
-  for (const std::string_view line :
-       {std::string_view(failure.message), bookPath, std::string_view(texts::kZipViewFailureLastLine)}) {
+  for (const std::string_view line : {std::string_view(failure.message), bookPath,
+                                      std::string_view(texts::kZipViewFailureLastLine)}) {
     text += texts::kZipViewFailureLineBreak;
     text += line;
   }

@@ -23,7 +23,8 @@ class RememberingLocale final : public TimeTextLocale {
   std::string ShortDate(Timestamp t) const override { return locale_.ShortDate(t); }
   std::string LongTime(Timestamp t) const override { return locale_.LongTime(t); }
   std::optional<double> ReadShortDate(std::string_view text) const override {
-    return Remembered(dates_, text, [this](std::string_view t) { return locale_.ReadShortDate(t); });
+    return Remembered(dates_, text,
+                      [this](std::string_view t) { return locale_.ReadShortDate(t); });
   }
   std::optional<double> ReadLongTime(std::string_view text) const override {
     return Remembered(times_, text, [this](std::string_view t) { return locale_.ReadLongTime(t); });
@@ -54,11 +55,16 @@ class RememberingLocale final : public TimeTextLocale {
 std::optional<std::uint32_t> RecordedValue(const ZipViewItem& item, int column) {
   if (!item.fields) return std::nullopt;
   switch (column) {
-    case 2: return item.fields->compressedSize;
-    case 3: return item.fields->uncompressedSize;
-    case 4: return item.fields->crc32;
-    case 5: return item.fields->compressionMethod;
-    default: return std::nullopt;
+    case 2:
+      return item.fields->compressedSize;
+    case 3:
+      return item.fields->uncompressedSize;
+    case 4:
+      return item.fields->crc32;
+    case 5:
+      return item.fields->compressionMethod;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -98,8 +104,8 @@ int ListView1Compare(const SortRun& run, std::size_t Item1, std::size_t Item2, i
 
 }  // namespace
 
-std::vector<std::size_t> ZipViewSort::ColumnClick(const std::vector<ZipViewItem>& items,
-                                                  int column, const TimeTextLocale& locale) {
+std::vector<std::size_t> ZipViewSort::ColumnClick(const std::vector<ZipViewItem>& items, int column,
+                                                  const TimeTextLocale& locale) {
   column_ = column;
   SortRun run{items, {}, RememberingLocale(locale)};
   if (column_ == kNameColumn) {

@@ -10,7 +10,7 @@ inline constexpr char kZipViewCaption[] = "Zipview";
 inline constexpr char kZipViewCaptionPrefix[] = "Zipview: ";
 
 inline constexpr const char* kZipViewColumns[] = {
-    "Filename", "ModifiedDateTime", "CompressedSize", "UncompressedSize",
+    "Filename", "ModifiedDateTime",  "CompressedSize", "UncompressedSize",
     "CRC32",    "CompressionMethod", "Comment"};
 
 // The failure message: a line feed then a carriage return between its parts,

@@ -134,9 +134,9 @@ void TFrmZip::Fill(const QString& path) {
     const ZipViewListing listing = ListContentDocuments(book);
     items_->SetItems(Items(listing));
     if (listing.failure) {
-      dialogs_.Information(QApplication::activeWindow(),
-                           QString::fromStdString(ZipViewFailureText(*listing.failure,
-                                                                     path.toStdString())));
+      dialogs_.Information(
+          QApplication::activeWindow(),
+          QString::fromStdString(ZipViewFailureText(*listing.failure, path.toStdString())));
     }
   } else {
     // Rows of the previous book under this book's caption would mislead.

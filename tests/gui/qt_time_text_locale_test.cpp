@@ -25,10 +25,10 @@ TEST(WithoutTimeZone, DropsTheZoneFieldWithTheBlankOrBracketsAroundIt) {
 // a comma or in brackets; blanks, quoted words and day-period markers in the
 // formats; two- and four-digit years; digits other than ASCII.
 const char* const kLocales[] = {
-    "C",     "en_US", "en_GB", "de_DE", "hu_HU", "ja_JP", "zh_CN", "zh_TW", "zh_HK", "ko_KR",
-    "fr_FR", "fr_CA", "fr_CH", "ar_EG", "fa_IR", "ru_RU", "bg_BG", "fi_FI", "da_DK", "sq_AL",
-    "es_ES", "ca_ES", "nn_NO", "eo",    "th_TH", "lo_LA", "my_MM", "nds_DE", "hi_IN", "he_IL",
-    "el_GR", "tr_TR", "pl_PL", "pt_BR", "nus_SS", "dz_BT"};
+    "C",      "en_US", "en_GB", "de_DE", "hu_HU", "ja_JP", "zh_CN", "zh_TW",  "zh_HK",
+    "ko_KR",  "fr_FR", "fr_CA", "fr_CH", "ar_EG", "fa_IR", "ru_RU", "bg_BG",  "fi_FI",
+    "da_DK",  "sq_AL", "es_ES", "ca_ES", "nn_NO", "eo",    "th_TH", "lo_LA",  "my_MM",
+    "nds_DE", "hi_IN", "he_IL", "el_GR", "tr_TR", "pl_PL", "pt_BR", "nus_SS", "dz_BT"};
 
 // Each locale writes time texts without a zone and reads back exactly the
 // timestamp it wrote: the split between date and time and the two-digit

@@ -27,7 +27,9 @@
 #include "zip_writer.h"
 
 // Failure messages that show texts as text.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 namespace quill {
 namespace {
@@ -65,7 +67,9 @@ QImage Pixels(const QIcon& icon) { return icon.pixmap(16, 16).toImage(); }
 // The window as start-up creates it, in a known locale.
 class ZipViewTest : public ::testing::Test {
  protected:
-  ZipViewTest() : frmZip(dialogs) { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+  ZipViewTest() : frmZip(dialogs) {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  }
   ~ZipViewTest() override { QLocale::setDefault(previousLocale_); }
 
   template <typename Widget>
@@ -76,7 +80,9 @@ class ZipViewTest : public ::testing::Test {
   }
   QTreeView* List() { return Child<QTreeView>("ListView1"); }
   int RowCount() { return List()->model()->rowCount(); }
-  QString Cell(int row, int column) { return List()->model()->index(row, column).data().toString(); }
+  QString Cell(int row, int column) {
+    return List()->model()->index(row, column).data().toString();
+  }
   QStringList Row(int row) {
     QStringList cells;
     for (int column = 0; column < 7; ++column) cells.push_back(Cell(row, column));
@@ -120,7 +126,7 @@ TEST_F(ZipViewTest, HasItsCaptionLayoutColumnsAndImages) {
   EXPECT_EQ(List()->geometry(), QRect(0, 29, 894, 504 - 29 - 19));
   EXPECT_EQ(List()->selectionBehavior(), QAbstractItemView::SelectRows);
 
-  const QStringList captions{"Filename", "ModifiedDateTime", "CompressedSize", "UncompressedSize",
+  const QStringList captions{"Filename", "ModifiedDateTime",  "CompressedSize", "UncompressedSize",
                              "CRC32",    "CompressionMethod", "Comment"};
   const int widths[] = {450, 140, 100, 110, 80, 100, 100};
   ASSERT_EQ(List()->model()->columnCount(), 7);
@@ -131,9 +137,11 @@ TEST_F(ZipViewTest, HasItsCaptionLayoutColumnsAndImages) {
     EXPECT_EQ(image.isValid(), column == 1) << column;
   }
   const ZipImageList images;
-  EXPECT_EQ(Pixels(List()->model()->headerData(1, Qt::Horizontal, Qt::DecorationRole).value<QIcon>()),
-            Pixels(images.icon(kSortArrowsImage)));
-  EXPECT_EQ(Pixels(images.icon(kSortArrowsImage)), Pixels(ImageList().icon(ImageList::kSortArrows)));
+  EXPECT_EQ(
+      Pixels(List()->model()->headerData(1, Qt::Horizontal, Qt::DecorationRole).value<QIcon>()),
+      Pixels(images.icon(kSortArrowsImage)));
+  EXPECT_EQ(Pixels(images.icon(kSortArrowsImage)),
+            Pixels(ImageList().icon(ImageList::kSortArrows)));
   for (int index = 0; index < ZipImageList::kCount; ++index) {
     const QImage image = Pixels(images.icon(index));
     EXPECT_EQ(image.size(), QSize(16, 16));
@@ -156,9 +164,9 @@ TEST_F(ZipViewTest, ListsTheContentDocumentsWithTheirRecordedValues) {
   EXPECT_EQ(Row(0)[5], "8");
   EXPECT_EQ(Row(0)[6], comment);
   EXPECT_EQ(Row(1).mid(0, 2), (QStringList{"OEBPS/Text/chapter02.xhtml", "3/1/22"}));  // midnight
-  EXPECT_EQ(Row(2), (QStringList{"OEBPS/Text/notes.html", "6/15/21 1:45:30 PM", "1.13 KB",
-                                 "1.13 KB", QString::number(testing::Crc32(std::string(1152, 'n'))),
-                                 "0", comment}));
+  EXPECT_EQ(Row(2),
+            (QStringList{"OEBPS/Text/notes.html", "6/15/21 1:45:30 PM", "1.13 KB", "1.13 KB",
+                         QString::number(testing::Crc32(std::string(1152, 'n'))), "0", comment}));
   EXPECT_EQ(Row(3)[0], "OEBPS/index.HTM");
   EXPECT_EQ(Row(3)[4], "4294967295");
   EXPECT_EQ(Row(3)[6], comment);
@@ -306,14 +314,15 @@ TEST_F(ZipViewTest, RendersTheFilledWindow) {
 }
 
 // A timing of an opening on a book of 5 000 content documents (the listing,
-// the texts, and the window shown and painted) and of sorting its rows. Not a pass/fail test; run it with
+// the texts, and the window shown and painted) and of sorting its rows. Not a pass/fail test; run
+// it with
 //   gui_tests --gtest_also_run_disabled_tests --gtest_filter='ZipViewTest.DISABLED_*'
 TEST_F(ZipViewTest, DISABLED_OpensABookOfFiveThousandDocuments) {
   EpubBuilder builder;
   builder.AddChapters(5000);
   for (int i = 0; i < 5000; ++i) {  // a different time text on every row
-    builder.EditChapter(static_cast<std::size_t>(i), DosDateTime(1980 + i % 80, 1 + i % 12,
-                                                                 1 + i % 28, i % 24, i % 60, 0));
+    builder.EditChapter(static_cast<std::size_t>(i),
+                        DosDateTime(1980 + i % 80, 1 + i % 12, 1 + i % 28, i % 24, i % 60, 0));
   }
   builder.WriteTo(book);
   const QString path = QString::fromStdString(book.string());

@@ -34,8 +34,8 @@ TEST(TimeText, ReadsBackWhatItWrote) {
 
 TEST(TimeText, TextsThatDenoteNoTimeReadAsNothing) {
   const FixedTimeTextLocale locale;
-  for (const char* text : {"", " ", "2021-06-15 ", "2021-06-15 25:00:00", "2021-13-01",
-                           "13:45:30", "2021-06-15  13:45:30", "2021-06-15 13:45:30 x"}) {
+  for (const char* text : {"", " ", "2021-06-15 ", "2021-06-15 25:00:00", "2021-13-01", "13:45:30",
+                           "2021-06-15  13:45:30", "2021-06-15 13:45:30 x"}) {
     EXPECT_FALSE(TimeTextToTimestamp(text, locale).has_value()) << '"' << text << '"';
   }
 }

@@ -23,8 +23,8 @@ TEST(ZipViewItem, WritesTheSixSubItemsInColumnOrder) {
 }
 
 TEST(ZipViewItem, ARowWithoutFieldsHasNoSubItems) {
-  const ZipViewItem item =
-      MakeZipViewItem({"index.htm", std::nullopt}, "A comment", testing::FixedTimeTextLocale(), ".");
+  const ZipViewItem item = MakeZipViewItem({"index.htm", std::nullopt}, "A comment",
+                                           testing::FixedTimeTextLocale(), ".");
   EXPECT_EQ(item.caption, "index.htm");
   EXPECT_EQ(item.image, kHtmPageImage);
   EXPECT_TRUE(item.subItems.empty());

@@ -93,8 +93,8 @@ TEST_F(ZipViewListingTest, AnImpossibleStoredDateEndsTheListingAndKeepsTheRowsBe
   ASSERT_TRUE(listing.failure.has_value());
   EXPECT_EQ(listing.failure->kind, "EConvertError");
   EXPECT_EQ(listing.failure->message, "Invalid argument to date encode");
-  ASSERT_EQ(Names(listing), (std::vector<std::string>{"OEBPS/Text/chapter01.xhtml",
-                                                      "OEBPS/Text/chapter02.xhtml"}));
+  ASSERT_EQ(Names(listing),
+            (std::vector<std::string>{"OEBPS/Text/chapter01.xhtml", "OEBPS/Text/chapter02.xhtml"}));
   EXPECT_TRUE(listing.rows[0].fields.has_value());
   EXPECT_FALSE(listing.rows[1].fields.has_value());  // the failing document: its name only
 
@@ -112,8 +112,8 @@ TEST_F(ZipViewListingTest, AnImpossibleStoredTimeOfAnotherEntryDoesNotMatter) {
   const ZipViewListing listing = ListContentDocuments(book);
   ASSERT_TRUE(listing.failure.has_value());
   EXPECT_EQ(listing.failure->message, "Invalid argument to time encode");
-  EXPECT_EQ(Names(listing), (std::vector<std::string>{"OEBPS/Text/chapter01.xhtml",
-                                                      "OEBPS/Text/late.xhtml"}));
+  EXPECT_EQ(Names(listing),
+            (std::vector<std::string>{"OEBPS/Text/chapter01.xhtml", "OEBPS/Text/late.xhtml"}));
 }
 
 TEST_F(ZipViewListingTest, ADamagedDirectoryOrAMissingFileIsReportedWithItsKind) {

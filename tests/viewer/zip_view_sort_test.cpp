@@ -65,15 +65,16 @@ TEST(ZipViewSort, NamesSortZToAFirstThenAToZFoldingOnlyAToZ) {
 
 TEST(ZipViewSort, TheDirectionAlternatesAcrossColumnsAndTimesSortByTheirValue) {
   SortedRows rows({Item("a.xhtml", kJune15 + 10 * kSecond), Item("b.xhtml", kJune15),
-                   Item("c.xhtml", kJune15 - 1 + 86398 * kSecond),
-                   Item("d.xhtml", kJune15 + 366)});
+                   Item("c.xhtml", kJune15 - 1 + 86398 * kSecond), Item("d.xhtml", kJune15 + 366)});
   rows.Click(ZipViewSort::kNameColumn);  // descending
   EXPECT_TRUE(rows.sort.ascending());
   rows.Click(ZipViewSort::kTimeColumn);  // ascending: oldest first, the midnight row included
-  EXPECT_EQ(rows.Captions(), (std::vector<std::string>{"c.xhtml", "b.xhtml", "a.xhtml", "d.xhtml"}));
+  EXPECT_EQ(rows.Captions(),
+            (std::vector<std::string>{"c.xhtml", "b.xhtml", "a.xhtml", "d.xhtml"}));
   EXPECT_EQ(rows.sort.column(), ZipViewSort::kTimeColumn);
   rows.Click(ZipViewSort::kTimeColumn);
-  EXPECT_EQ(rows.Captions(), (std::vector<std::string>{"d.xhtml", "a.xhtml", "b.xhtml", "c.xhtml"}));
+  EXPECT_EQ(rows.Captions(),
+            (std::vector<std::string>{"d.xhtml", "a.xhtml", "b.xhtml", "c.xhtml"}));
 }
 
 TEST(ZipViewSort, RowsWithoutATimeComeFirstAscendingAndLastDescending) {

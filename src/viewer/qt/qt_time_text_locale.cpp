@@ -19,7 +19,8 @@ QDate DateOf(Timestamp t) {
 
 QTime TimeOf(Timestamp t) {
   const std::int64_t ms = MillisecondCount(t) % kMillisecondsPerDayInt;
-  return QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms < 0 ? ms + kMillisecondsPerDayInt : ms));
+  return QTime::fromMSecsSinceStartOfDay(
+      static_cast<int>(ms < 0 ? ms + kMillisecondsPerDayInt : ms));
 }
 
 // Whether the format's year field, outside quoted text, has exactly two letters.

@@ -65,7 +65,8 @@ QVariant ZipViewModel::data(const QModelIndex& index, int role) const {
 QVariant ZipViewModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || section < 0 || section >= headers_.size()) return {};
   if (role == Qt::DisplayRole) return headers_[section];
-  if (role == Qt::DecorationRole && section == headerImageColumn_) return images_.icon(kSortArrowsImage);
+  if (role == Qt::DecorationRole && section == headerImageColumn_)
+    return images_.icon(kSortArrowsImage);
   return {};
 }
 
