@@ -49,6 +49,8 @@ class SeedFolders {
     testing::WriteFile(package_ / (name + ".epub"), bytes);
     testing::WriteFile(archive_ / (name + ".epub"), bytes);
   }
+  // A book whose entries are stored: mutations reach its documents' text.
+  void StoredBook(const std::string& name, const fs::path& book);
   void Xml(const std::string& name, const std::string& text) {
     testing::WriteFile(xml_ / (name + ".xml"), text);
   }
@@ -59,7 +61,31 @@ class SeedFolders {
   fs::path xml_;
 };
 
-void WriteBooks(SeedFolders& seeds) {
+void SeedFolders::StoredBook(const std::string& name, const fs::path& book) {
+  ZipWriter stored;
+  try {
+    TAbUnZipper unzipper;
+    unzipper.SetFileName(book);
+    for (std::size_t i = 0; i < unzipper.Count(); ++i) {
+      const TAbZipItem& item = unzipper.Items(i);
+      MemoryStream data;
+      unzipper.ExtractEntryToStream(item.fileName, data);
+      ZipEntry entry;
+      entry.name = item.rawName;
+      entry.data = data.Bytes();
+      entry.method = 0;
+      entry.modified = item.DosDateTime();
+      entry.flag = item.flag;
+      stored.Add(std::move(entry));
+    }
+  } catch (const Error&) {
+    return;  // not an archive that the reader opens
+  }
+  const std::string bytes = stored.Build();
+  if (bytes.size() <= kLargestSeed) testing::WriteFile(package_ / (name + "-stored.epub"), bytes);
+}
+
+void WriteBooks(SeedFolders& seeds, const fs::path& scratch) {
   seeds.Book("plain", EpubBuilder().AddChapters(3).Build());
   seeds.Book("edited", EpubBuilder().AddChapters(3).EditChapter(1, 0x52D06DAF).Build());
   seeds.Book("root-opf", EpubBuilder().OpfPath("content.opf").AddChapters(2).Build());
@@ -81,6 +107,15 @@ void WriteBooks(SeedFolders& seeds) {
   ZipWriter stored = EpubBuilder().AddChapters(2).ToZip();
   stored.layout().archiveComment = "made by hand";
   seeds.Book("commented", stored.Build());
+
+  const fs::path book = scratch / "book.epub";
+  for (const auto& [name, builder] :
+       {std::pair{"plain", EpubBuilder().AddChapters(2)},
+        std::pair{"root-opf", EpubBuilder().OpfPath("content.opf").AddChapters(1)}}) {
+    builder.WriteTo(book);
+    seeds.StoredBook(name, book);
+  }
+  fs::remove(book);
 }
 
 ZipEntry Entry(std::string name, std::string data) {
@@ -236,6 +271,7 @@ int TakeCorpus(SeedFolders& seeds, const fs::path& corpus) {
     const std::string bytes = testing::ReadFile(it->path());
     if (book) {
       seeds.Book("corpus_" + name, bytes);
+      seeds.StoredBook("corpus_" + name, it->path());
     } else {
       seeds.Archive("corpus_" + name, bytes);
     }
@@ -255,7 +291,7 @@ int main(int argc, char** argv) {
   }
   SilentUserMessages silence;
   SeedFolders seeds{fs::path(argv[1])};
-  WriteBooks(seeds);
+  WriteBooks(seeds, fs::path(argv[1]));
   WriteArchives(seeds);
   WriteXmlDocuments(seeds);
   if (argc == 3 && fs::is_directory(argv[2])) {
