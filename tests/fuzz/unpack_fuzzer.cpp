@@ -27,8 +27,15 @@ namespace fs = std::filesystem;
 // fence that a name climbing out with ".." would leave something in.
 constexpr int kFences = 4;
 
+// Whether the path is the folder or lies below it, by its spelling.
+bool IsWithin(const fs::path& path, const fs::path& folder) {
+  const fs::path relative = path.lexically_relative(folder);
+  return !relative.empty() && *relative.begin() != "..";
+}
+
 // Where a name would land if it were joined to the folder naively, reading
-// "/" and "\" as separators: the places an escape would show up.
+// "/" and "\" as separators: the places an escape would show up. The folders
+// on the way to the target are left to the fence check.
 std::vector<fs::path> NaiveLandings(const fs::path& folder, std::string name) {
   std::vector<fs::path> landings;
   for (const bool backslashSeparates : {false, true}) {
@@ -36,9 +43,9 @@ std::vector<fs::path> NaiveLandings(const fs::path& folder, std::string name) {
     if (backslashSeparates) {
       for (char& c : spelled) c = c == '\\' ? '/' : c;
     }
-    const fs::path joined = (folder / fs::path(spelled)).lexically_normal();
-    const fs::path relative = joined.lexically_relative(folder);
-    if (relative.empty() || *relative.begin() == "..") landings.push_back(joined);
+    fs::path joined = (folder / fs::path(spelled)).lexically_normal();
+    if (!joined.has_filename()) joined = joined.parent_path();
+    if (!IsWithin(joined, folder) && !IsWithin(folder, joined)) landings.push_back(joined);
   }
   return landings;
 }
