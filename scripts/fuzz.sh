@@ -6,16 +6,18 @@
 # what its earlier runs kept under build/fuzz/corpus/. A crash, a sanitizer
 # report, a leak, an input that takes over 5 seconds or over 512 MB fails the
 # run: the input is kept under build/fuzz/findings/ and the exit status is 1.
+# Naming targets (e.g. unpack_fuzzer) runs only those.
 #
-#   scripts/fuzz.sh [SECONDS]
+#   scripts/fuzz.sh [SECONDS [TARGET...]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 if [[ ! "$seconds" =~ ^[0-9]+$ ]]; then
-  echo "usage: scripts/fuzz.sh [SECONDS]" >&2
+  echo "usage: scripts/fuzz.sh [SECONDS [TARGET...]]" >&2
   exit 2
 fi
+chosen=("${@:2}")
 cores=$(nproc)
 jobs=${FUZZ_JOBS:-$((cores < 2 ? cores : 2))}
 
@@ -69,6 +71,9 @@ run_target() {
 failed=0
 running=0
 for target in "${targets[@]}"; do
+  if ((${#chosen[@]} > 0)) && [[ " ${chosen[*]} " != *" ${target%% *} "* ]]; then
+    continue
+  fi
   if ((running >= jobs)); then
     wait -n || failed=1
     running=$((running - 1))
