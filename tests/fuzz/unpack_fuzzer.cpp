@@ -37,6 +37,7 @@ bool IsWithin(const fs::path& path, const fs::path& folder) {
 // "/" and "\" as separators: the places an escape would show up. The folders
 // on the way to the target are left to the fence check.
 std::vector<fs::path> NaiveLandings(const fs::path& folder, std::string name) {
+  name.resize(std::min(name.size(), name.find('\0')));  // all that a system call would see
   std::vector<fs::path> landings;
   for (const bool backslashSeparates : {false, true}) {
     std::string spelled = name;
