@@ -1,6 +1,8 @@
 #include "app/Unit1.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -11,6 +13,7 @@
 #include <QShowEvent>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <filesystem>
 
 #include "app/book_unpacking.h"
 #include "app/main_window_texts.h"
@@ -18,6 +21,7 @@
 #include "app/qt/application.h"
 #include "app/qt/book_list_model.h"
 #include "app/qt/caption_panel.h"
+#include "app/qt/folder_search_guard.h"
 #include "app/qt/glass_button.h"
 #include "app/qt/header_panel.h"
 #include "app/qt/radio_group.h"
@@ -90,10 +94,34 @@ QAction* CreateSeparator(QMenu* menu, const char* name) {
   return separator;
 }
 
+// The file name without its folder, as the labels show it.
+QString FileNameOf(const std::string& path) {
+  return QString::fromStdString(std::filesystem::path(path).filename().string());
+}
+
+// Suspends the repainting of a widget for the scope, which keeps adding rows
+// in bulk cheap; it is resumed on every way out.
+class SuspendedRepainting {
+ public:
+  explicit SuspendedRepainting(QWidget* widget) : widget_(widget) {
+    widget_->setUpdatesEnabled(false);
+  }
+  ~SuspendedRepainting() { widget_->setUpdatesEnabled(true); }
+  SuspendedRepainting(const SuspendedRepainting&) = delete;
+  SuspendedRepainting& operator=(const SuspendedRepainting&) = delete;
+
+ private:
+  QWidget* widget_;
+};
+
 }  // namespace
 
 TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), OpenDialog1(dialogs, this), JvSelectDirectory1(dialogs, this) {
+    : QWidget(parent),
+      OpenDialog1(dialogs, this),
+      JvSelectDirectory1(dialogs, this),
+      collection_([this] { return RzRadioGroup1->itemIndex(); },
+                  [this](const BookRow& row, const CheckOutcome&) { books_->Append(row); }) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(Text(texts::kTitle));
   setWindowIcon(QIcon(Artwork(QStringLiteral("header_glyph"), QSize(32, 32))));
@@ -117,6 +145,10 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
   OpenDialog1.SetFilter(Text(texts::kEpubFilterName), Text(texts::kEpubFilterMask));
   OpenDialog1.SetMultiSelect(true);
   JvSelectDirectory1.SetTitle(Text(texts::kSelectFolderTitle));
+  JvSearchFiles1.OnFindFile = [this](TJvSearchFiles&, const std::string& path) {
+    JvSearchFiles1FindFile(path);
+  };
+  JvSearchFiles1.OnProgress = [this](TJvSearchFiles&) { JvSearchFiles1Progress(); };
 }
 
 TForm1::~TForm1() = default;
@@ -304,11 +336,100 @@ void TForm1::SetZipView(TFrmZip* frmZip) { frmZip_ = frmZip; }
 
 void TForm1::FormShow() { BuildOpenWithMenu(); }
 
-void TForm1::Openfile1Click() {}
+void TForm1::closeEvent(QCloseEvent* event) {
+  stopFlag_ = true;
+  JvSearchFiles1.Abort();
+  QWidget::closeEvent(event);
+}
 
-void TForm1::Opendirectory1Click() {}
+void TForm1::Openfile1Click() {
+  if (!OpenDialog1.Execute()) return;
+  books_->Clear();
+  stopFlag_ = false;
+  std::vector<std::string> files;
+  for (const QString& file : OpenDialog1.Files()) files.push_back(file.toStdString());
 
-void TForm1::Addfolderwithsubfolders1Click() {}
+  // One valid book is examined without showing any progress.
+  if (files.size() == 1 && EpubCollection::IsCandidate(files.front())) {
+    collection_.AddIfChanged(files.front());
+  } else {
+    AddChosenFiles(files);
+  }
+  ShowRowCount();
+}
+
+void TForm1::AddChosenFiles(const std::vector<std::string>& files) {
+  const SuspendedRepainting suspended(ListView1);
+  const QString last = QString::number(files.size() - 1);
+  XiProgressBar1->setMaximum(static_cast<int>(files.size()) - 1);
+  XiProgressBar1->show();
+  btnStop->show();
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    collection_.AddCandidate(files[i]);
+    // Both numbers are zero-based indices: the last file's and this one's.
+    Label1->setText(Text(texts::kFileLabel) + FileNameOf(files[i]));
+    Label2->setText(Text(texts::kAllFileLabel) + last + Text(texts::kReadCountLabel) +
+                    QString::number(i));
+    XiProgressBar1->setValue(static_cast<int>(i));
+    QCoreApplication::processEvents();
+    if (stopFlag_) break;
+  }
+  XiProgressBar1->hide();
+  btnStop->hide();
+}
+
+void TForm1::Opendirectory1Click() {
+  if (JvSelectDirectory1.Execute())
+    RunFolderSearch(false, JvSelectDirectory1.Directory().toStdString());
+}
+
+void TForm1::Addfolderwithsubfolders1Click() {
+  if (JvSelectDirectory1.Execute())
+    RunFolderSearch(true, JvSelectDirectory1.Directory().toStdString());
+}
+
+void TForm1::RunFolderSearch(bool includeSubfolders, const std::string& folder) {
+  books_->Clear();
+  try {
+    const SuspendedRepainting suspended(ListView1);
+    Label1->setText(Text(texts::kFileLabel));
+    Label2->setText(Text(texts::kCountLabel));
+    CentreProgressPanel();
+    const FolderSearchGuard busy(*AddPnl, {NxHeaderPanel1, Panel1});
+    EpubCollection::ConfigureFolderSearch(JvSearchFiles1, includeSubfolders, folder);
+    JvSearchFiles1.Search();
+  } catch (const std::exception& error) {
+    // The window is usable again; the error is the application's to show, and
+    // the final labels are not written.
+    Application::ShowUnhandledError(error);
+    return;
+  }
+  ShowRowCount();
+}
+
+void TForm1::CentreProgressPanel() {
+  const QSize outer = frameGeometry().size();
+  AddPnl->move(outer.width() / 2 - AddPnl->width() / 2, outer.height() / 2 - AddPnl->height() / 2);
+}
+
+void TForm1::JvSearchFiles1FindFile(const std::string& path) {
+  if (collection_.AddCandidate(path) == EpubCollection::Candidate::kSkipped) return;
+  const QString name = FileNameOf(path);
+  const QString count = QString::number(books_->rowCount());
+  lblfile->setText(name);
+  lbldb->setText(count);
+  Label1->setText(Text(texts::kFileLabel) + name);
+  Label2->setText(Text(texts::kCountLabel) + count);
+}
+
+// Where a folder search repaints the window and handles a click on the
+// progress panel's Stop button.
+void TForm1::JvSearchFiles1Progress() { QCoreApplication::processEvents(); }
+
+void TForm1::ShowRowCount() {
+  Label1->setText(Text(texts::kFileLabel));
+  Label2->setText(Text(texts::kCountLabel) + QString::number(books_->rowCount()));
+}
 
 void TForm1::OpenFileExplorerandselect1Click() {
   const std::optional<std::string> book = SelectedBookPath();
@@ -401,8 +522,10 @@ void TForm1::ListView1ColumnClick(int column) {
   books_->ApplyOrder(listSort_.ColumnClick(books_->rows(), column));
 }
 
-void TForm1::btnStopClick() {}
+void TForm1::btnStopClick() { stopFlag_ = true; }
 
-void TForm1::btnleallitClick() {}
+void TForm1::btnleallitClick() {
+  if (JvSearchFiles1.searching()) JvSearchFiles1.Abort();
+}
 
 }  // namespace quill

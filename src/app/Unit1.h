@@ -3,11 +3,14 @@
 #include <QWidget>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "app/epub_collection.h"
 #include "app/list_sort.h"
 #include "app/qt/image_list.h"
 #include "app/qt/open_file_dialog.h"
 #include "app/qt/select_directory.h"
+#include "shell/search_files.h"
 
 class QAction;
 class QFrame;
@@ -33,8 +36,15 @@ struct OpenWithItem;
 // The main window: the list of found books, the time-resolution choice, the
 // status panel, the progress panel of a folder search and the command menu,
 // which serves both as the list's context menu and as the "Menü..." button's
-// drop-down. The window's own logic is the sorting of the list; its commands
-// are carried out elsewhere. Every control carries its name as objectName.
+// drop-down. The window's own logic is the sorting of the list and the
+// progress of the add commands; which books are listed is decided by the EPUB
+// collection, the other commands are carried out by the units that own them.
+// Every control carries its name as objectName.
+//
+// Everything runs on the one user-interface thread. The add commands keep
+// the window alive by pumping window messages after every chosen file and at
+// every step of a folder search; those are the only points where a Stop
+// click, a repaint or other input is handled while they run.
 class TForm1 : public QWidget {
   Q_OBJECT
 
@@ -61,6 +71,8 @@ class TForm1 : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // Closing the window stops a running add command, so the run can end.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void CreateHeader();
@@ -86,6 +98,18 @@ class TForm1 : public QWidget {
   void OpenWithItemClick(QAction* sender);
   void btnStopClick();
   void btnleallitClick();
+
+  // The add commands' work. AddChosenFiles is the multi-file loop of "Add
+  // file" with its progress bar and Stop button; RunFolderSearch is the common
+  // body of the two folder commands.
+  void AddChosenFiles(const std::vector<std::string>& files);
+  void RunFolderSearch(bool includeSubfolders, const std::string& folder);
+  void JvSearchFiles1FindFile(const std::string& path);
+  void JvSearchFiles1Progress();
+  // Centres the progress panel on the window's outer size.
+  void CentreProgressPanel();
+  // The status labels after a command: "File: " and the number of rows.
+  void ShowRowCount();
 
   // The "Open with another application" submenu, rebuilt from the
   // application list: "Add another app", a separator, one item per entry.
@@ -137,6 +161,12 @@ class TForm1 : public QWidget {
 
   OpenFileDialog OpenDialog1;
   TJvSelectDirectory JvSelectDirectory1;
+  TJvSearchFiles JvSearchFiles1;
+
+  EpubCollection collection_;
+  // Set by the status panel's Stop button; the multi-file loop of "Add file"
+  // clears it when it starts and leaves after the file it finds it set.
+  bool stopFlag_ = false;
 
   Tfrmapp* frmapp_ = nullptr;
   TFrmZip* frmZip_ = nullptr;

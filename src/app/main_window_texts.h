@@ -21,6 +21,14 @@ inline constexpr char kLabel1Initial[] = "File:";
 inline constexpr char kLabel2Initial[] = "Count:";
 inline constexpr char kStop[] = "Stop";
 
+// The status labels as the add commands write them: "File: " and "count: "
+// are followed by a file name and the number of rows; the multi-file add
+// writes "All file " <last index> "\ Read count: " <index>.
+inline constexpr char kFileLabel[] = "File: ";
+inline constexpr char kCountLabel[] = "count: ";
+inline constexpr char kAllFileLabel[] = "All file ";
+inline constexpr char kReadCountLabel[] = "\\ Read count: ";
+
 inline constexpr char kProgressPanelCaption[] = "Adding files, please wait....";
 inline constexpr char kSearching[] = "Searching...";
 inline constexpr char kProgressCountLabel[] = "Db:";

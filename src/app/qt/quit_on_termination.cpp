@@ -1,6 +1,6 @@
 #include "app/qt/quit_on_termination.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QSocketNotifier>
 
 namespace quill {
@@ -10,6 +10,9 @@ QuitOnTermination::QuitOnTermination(QObject* parent) : QObject(parent) {
   notifier_ = std::make_unique<QSocketNotifier>(signals_.Descriptor(), QSocketNotifier::Read);
   connect(notifier_.get(), &QSocketNotifier::activated, this, [this] {
     signals_.Drain();
+    // Closing the windows first stops a running add command, which pumps
+    // messages of its own and would otherwise run on to its end.
+    QApplication::closeAllWindows();
     QCoreApplication::quit();
   });
 }

@@ -1,0 +1,367 @@
+// The three add commands of the main window on generated books: what they
+// list, the labels they leave, their progress, the Stop buttons, and the busy
+// state of a folder search. The dialogs are answered by script; what happens
+// while a command runs is watched from a timer, which fires at the points
+// where the command pumps window messages.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+#include <functional>
+#include <ostream>
+
+#include "app/Unit1.h"
+#include "app/qt/book_list_model.h"
+#include "app/qt/radio_group.h"
+#include "epub_builder.h"
+#include "recording_user_messages.h"
+#include "scripted_dialogs.h"
+#include "temp_dir.h"
+#include "zip_writer.h"
+
+// Readable failure messages for texts of the window.
+static void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
+
+namespace quill {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::DosDateTime;
+using testing::EpubBuilder;
+using testing::WriteFile;
+
+// How a generated book's first chapter differs from the production time that
+// its other documents carry.
+enum class Edit { kNone, kSameDayOtherHour, kOtherDay };
+
+// Adds a sample unless it repeats the last one: a pump may run the watch more
+// than once.
+template <typename Value>
+void Record(std::vector<Value>& samples, const Value& sample) {
+  if (samples.empty() || samples.back() != sample) samples.push_back(sample);
+}
+
+// Runs a function at every pump of window messages while it is alive.
+class AtEveryPump {
+ public:
+  explicit AtEveryPump(std::function<void()> action) {
+    QObject::connect(&timer_, &QTimer::timeout, std::move(action));
+    timer_.start(0);
+  }
+
+ private:
+  QTimer timer_;
+};
+
+class AddCommandsTest : public ::testing::Test {
+ protected:
+  template <typename Widget>
+  Widget* Child(const char* name) {
+    auto* child = form.findChild<Widget*>(QString::fromLatin1(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+  }
+
+  QString Text(const char* label) { return Child<QLabel>(label)->text(); }
+
+  BookListModel& Books() {
+    return *dynamic_cast<BookListModel*>(Child<QTableView>("ListView1")->model());
+  }
+
+  std::vector<std::string> ListedNames() {
+    std::vector<std::string> names;
+    for (const BookRow& row : Books().rows()) names.push_back(row.fileName);
+    return names;
+  }
+
+  std::vector<std::string> SortedListedNames() {
+    std::vector<std::string> names = ListedNames();
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  std::string Book(const fs::path& relative, Edit edit = Edit::kOtherDay) {
+    const fs::path path = temp / relative;
+    fs::create_directories(path.parent_path());
+    EpubBuilder book;
+    book.AddChapters(3);
+    if (edit == Edit::kSameDayOtherHour) book.EditChapter(0, DosDateTime(2021, 6, 15, 15, 45, 30));
+    if (edit == Edit::kOtherDay) book.EditChapter(0, DosDateTime(2021, 7, 1, 9, 0, 0));
+    book.WriteTo(path);
+    return path.string();
+  }
+
+  std::string File(const fs::path& relative, const std::string& bytes) {
+    const fs::path path = temp / relative;
+    fs::create_directories(path.parent_path());
+    WriteFile(path, bytes);
+    return path.string();
+  }
+
+  void ChooseFiles(const std::vector<std::string>& files) {
+    QStringList answer;
+    for (const std::string& file : files) answer.push_back(QString::fromStdString(file));
+    dialogs.fileAnswers.push_back(answer);
+    Run("Openfile1");
+  }
+
+  void ChooseFolder(const char* command, const fs::path& folder) {
+    dialogs.folderAnswers.push_back(QString::fromStdString(folder.string()));
+    Run(command);
+  }
+
+  void Run(const char* command) { Child<QAction>(command)->trigger(); }
+
+  testing::TempDir temp;
+  testing::ScriptedDialogs dialogs;
+  testing::RecordingUserMessages messages;
+  TForm1 form{dialogs};
+};
+
+TEST_F(AddCommandsTest, CancelledDialogsChangeNothing) {
+  form.show();
+  Books().Append({"kept.epub", "/books/kept.epub"});
+  Run("Openfile1");
+  Run("Opendirectory1");
+  Run("Addfolderwithsubfolders1");
+
+  EXPECT_EQ(ListedNames(), std::vector<std::string>{"kept.epub"});
+  EXPECT_EQ(Text("Label1"), "File:");
+  EXPECT_EQ(Text("Label2"), "Count:");
+  ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+  EXPECT_EQ(dialogs.fileRequests[0].filter, "Epub (*.epub)");
+  EXPECT_TRUE(dialogs.fileRequests[0].multiple);
+  EXPECT_EQ(dialogs.folderTitles,
+            (std::vector<QString>{"Mappa kiválasztása", "Mappa kiválasztása"}));
+}
+
+TEST_F(AddCommandsTest, OneChangedBookIsListedWithoutShowingProgress) {
+  form.show();
+  Books().Append({"earlier.epub", "/books/earlier.epub"});
+  const std::string book = Book("Példa könyv.epub");
+  bool progressSeen = false;
+  {
+    const AtEveryPump watch([&] { progressSeen = true; });
+    ChooseFiles({book});
+  }
+  EXPECT_FALSE(progressSeen) << "one valid book is examined without pumping messages";
+  EXPECT_EQ(ListedNames(), std::vector<std::string>{"Példa könyv.epub"});
+  EXPECT_EQ(Books().rows()[0].path, book);
+  EXPECT_EQ(Text("Label1"), "File: ");
+  EXPECT_EQ(Text("Label2"), "count: 1");
+  EXPECT_FALSE(Child<QWidget>("XiProgressBar1")->isVisible());
+}
+
+TEST_F(AddCommandsTest, SeveralFilesRunTheLoopWithZeroBasedIndices) {
+  form.show();
+  const std::vector<std::string> files = {
+      Book("a.epub"),
+      Book("b.epub", Edit::kNone),
+      File("c.epub", "no archive at all"),
+      (temp / "missing.epub").string(),
+      Book("e.epub"),
+  };
+  std::vector<QString> label1;
+  std::vector<QString> label2;
+  std::vector<int> positions;
+  bool busyParts = true;
+  {
+    const AtEveryPump watch([&] {
+      Record(label1, Text("Label1"));
+      Record(label2, Text("Label2"));
+      auto* bar = Child<QProgressBar>("XiProgressBar1");
+      Record(positions, bar->value());
+      busyParts = busyParts && bar->isVisible() && bar->maximum() == 4 &&
+                  Child<QWidget>("btnStop")->isVisible() && Child<QWidget>("Panel1")->isEnabled();
+    });
+    ChooseFiles(files);
+  }
+  EXPECT_EQ(label1, (std::vector<QString>{"File: a.epub", "File: b.epub", "File: c.epub",
+                                          "File: missing.epub", "File: e.epub"}));
+  EXPECT_EQ(label2,
+            (std::vector<QString>{"All file 4\\ Read count: 0", "All file 4\\ Read count: 1",
+                                  "All file 4\\ Read count: 2", "All file 4\\ Read count: 3",
+                                  "All file 4\\ Read count: 4"}));
+  EXPECT_EQ(positions, (std::vector<int>{0, 1, 2, 3, 4}));
+  EXPECT_TRUE(busyParts) << "the bar and Stop are shown, nothing is disabled";
+
+  EXPECT_EQ(ListedNames(), (std::vector<std::string>{"a.epub", "e.epub"}));
+  EXPECT_EQ(Text("Label1"), "File: ");
+  EXPECT_EQ(Text("Label2"), "count: 2");
+  EXPECT_FALSE(Child<QWidget>("XiProgressBar1")->isVisible());
+  EXPECT_FALSE(Child<QWidget>("btnStop")->isVisible());
+  EXPECT_TRUE(messages.errors.empty() && messages.messages.empty())
+      << "skipped files are skipped without a message";
+}
+
+TEST_F(AddCommandsTest, OneFileThatIsNoArchiveRunsTheLoopOnceAndListsNothing) {
+  form.show();
+  Books().Append({"earlier.epub", "/books/earlier.epub"});
+  std::vector<QString> label2;
+  {
+    const AtEveryPump watch([&] { Record(label2, Text("Label2")); });
+    ChooseFiles({File("broken.epub", "PK but not really")});
+  }
+  EXPECT_EQ(label2, std::vector<QString>{"All file 0\\ Read count: 0"});
+  EXPECT_TRUE(ListedNames().empty());
+  EXPECT_EQ(Text("Label2"), "count: 0");
+}
+
+TEST_F(AddCommandsTest, StopDuringSeveralFilesKeepsTheRowsFoundSoFar) {
+  form.show();
+  const std::vector<std::string> files = {Book("1.epub"), Book("2.epub"), Book("3.epub"),
+                                          Book("4.epub")};
+  {
+    const AtEveryPump watch([&] {
+      if (Books().rowCount() == 2) Child<QPushButton>("btnStop")->click();
+    });
+    ChooseFiles(files);
+  }
+  EXPECT_EQ(ListedNames(), (std::vector<std::string>{"1.epub", "2.epub"}));
+  EXPECT_EQ(Text("Label1"), "File: ");
+  EXPECT_EQ(Text("Label2"), "count: 2");
+
+  // The next add starts with the flag cleared.
+  ChooseFiles(files);
+  EXPECT_EQ(Books().rowCount(), 4);
+}
+
+TEST_F(AddCommandsTest, TimeResolutionIsReadWhenEachBookIsExamined) {
+  form.show();
+  const std::vector<std::string> files = {Book("first.epub", Edit::kSameDayOtherHour),
+                                          Book("second.epub", Edit::kSameDayOtherHour)};
+  auto* resolution = Child<RadioGroup>("RzRadioGroup1");
+  ASSERT_EQ(resolution->itemIndex(), 0);  // "Day": an edit on the same day passes
+  {
+    const AtEveryPump watch([&] { resolution->SetItemIndex(1); });
+    ChooseFiles(files);
+  }
+  EXPECT_EQ(ListedNames(), std::vector<std::string>{"second.epub"});
+}
+
+TEST_F(AddCommandsTest, AddFolderListsOnlyTheFolderItselfAndWithSubfoldersTheTreeBelow) {
+  form.show();
+  Book("library/changed.epub");
+  Book("library/unchanged.epub", Edit::kNone);
+  Book("library/CAPITAL.EPUB");
+  Book("library/book.epub.bak");
+  File("library/notes.txt", "text");
+  File("library/no archive.epub", "text");
+  testing::ZipWriter()
+      .Add("readme.txt", "no package")
+      .WriteTo(temp / "library" / "no package.epub");
+  Book("library/deeper/nested.epub");
+  Book("library/deeper/deepest/last.epub");
+
+  ChooseFolder("Opendirectory1", temp / "library");
+  EXPECT_EQ(SortedListedNames(), (std::vector<std::string>{"CAPITAL.EPUB", "changed.epub"}));
+  EXPECT_EQ(Text("Label1"), "File: ");
+  EXPECT_EQ(Text("Label2"), "count: 2");
+
+  ChooseFolder("Addfolderwithsubfolders1", temp / "library");
+  EXPECT_EQ(SortedListedNames(),
+            (std::vector<std::string>{"CAPITAL.EPUB", "changed.epub", "last.epub", "nested.epub"}));
+  EXPECT_EQ(Text("Label2"), "count: 4");
+  // A folder's own files come before its subfolders', the deepest last.
+  EXPECT_EQ(ListedNames().back(), "last.epub");
+  EXPECT_EQ(Text("lblfile"), "last.epub");
+  EXPECT_EQ(Text("lbldb"), "4");
+}
+
+TEST_F(AddCommandsTest, FolderSearchShowsTheBusyStateAndRestoresTheWindow) {
+  form.resize(900, 600);
+  form.show();
+  Book("library/a.epub");
+  Book("library/b.epub");
+
+  struct Seen {
+    bool busyCursor = true, panelsDisabled = true, progressShown = true, stopEnabled = true;
+    QPoint progressPosition;
+    std::vector<QString> fileLabels;
+  } seen;
+  {
+    const AtEveryPump watch([&] {
+      const QCursor* cursor = QApplication::overrideCursor();
+      seen.busyCursor = seen.busyCursor && cursor && cursor->shape() == Qt::WaitCursor;
+      seen.panelsDisabled = seen.panelsDisabled && !Child<QWidget>("Panel1")->isEnabled() &&
+                            !Child<QWidget>("NxHeaderPanel1")->isEnabled();
+      seen.progressShown = seen.progressShown && Child<QWidget>("AddPnl")->isVisible();
+      seen.stopEnabled = seen.stopEnabled && Child<QWidget>("btnleallit")->isEnabled();
+      seen.progressPosition = Child<QWidget>("AddPnl")->pos();
+      Record(seen.fileLabels, Text("Label1"));
+    });
+    ChooseFolder("Opendirectory1", temp / "library");
+  }
+  EXPECT_TRUE(seen.busyCursor);
+  EXPECT_TRUE(seen.panelsDisabled);
+  EXPECT_TRUE(seen.progressShown);
+  EXPECT_TRUE(seen.stopEnabled);
+  const QSize outer = form.frameGeometry().size();
+  EXPECT_EQ(seen.progressPosition,
+            QPoint(outer.width() / 2 - 401 / 2, outer.height() / 2 - 91 / 2));
+  ASSERT_FALSE(seen.fileLabels.empty());
+  EXPECT_EQ(seen.fileLabels.front(), "File: ") << "before the first book is found";
+
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_TRUE(Child<QWidget>("Panel1")->isEnabled());
+  EXPECT_TRUE(Child<QWidget>("NxHeaderPanel1")->isEnabled());
+  EXPECT_FALSE(Child<QWidget>("AddPnl")->isVisible());
+  EXPECT_TRUE(Child<QWidget>("ListView1")->updatesEnabled());
+}
+
+TEST_F(AddCommandsTest, StopDuringAFolderSearchKeepsTheRowsFoundSoFar) {
+  form.show();
+  for (int i = 0; i < 6; ++i) Book("library/book" + std::to_string(i) + ".epub");
+  {
+    const AtEveryPump watch([&] {
+      if (Books().rowCount() == 2) Child<QPushButton>("btnleallit")->click();
+    });
+    ChooseFolder("Opendirectory1", temp / "library");
+  }
+  EXPECT_EQ(Books().rowCount(), 2);
+  EXPECT_EQ(Text("Label1"), "File: ");
+  EXPECT_EQ(Text("Label2"), "count: 2");
+  EXPECT_FALSE(Child<QWidget>("AddPnl")->isVisible());
+
+  // A Stop click with no search running does nothing to the next search.
+  Child<QPushButton>("btnleallit")->click();
+  ChooseFolder("Opendirectory1", temp / "library");
+  EXPECT_EQ(Books().rowCount(), 6);
+}
+
+TEST_F(AddCommandsTest, AFolderWithoutBooksEmptiesTheListAndKeepsTheProgressLabels) {
+  form.show();
+  Book("library/only.epub");
+  fs::create_directories(temp / "empty");
+  ChooseFolder("Opendirectory1", temp / "library");
+  ASSERT_EQ(Text("lblfile"), "only.epub");
+
+  ChooseFolder("Addfolderwithsubfolders1", temp / "empty");
+  EXPECT_TRUE(ListedNames().empty());
+  EXPECT_EQ(Text("Label2"), "count: 0");
+  EXPECT_EQ(Text("lblfile"), "only.epub") << "kept until a new valid file is found";
+  EXPECT_EQ(Text("lbldb"), "1");
+}
+
+TEST_F(AddCommandsTest, ClosingTheWindowEndsARunningFolderSearch) {
+  form.show();
+  for (int i = 0; i < 5; ++i) Book("library/book" + std::to_string(i) + ".epub");
+  {
+    const AtEveryPump watch([&] {
+      if (Books().rowCount() == 1 && form.isVisible()) form.close();
+    });
+    ChooseFolder("Opendirectory1", temp / "library");
+  }
+  EXPECT_EQ(Books().rowCount(), 1);
+}
+
+}  // namespace
+}  // namespace quill
