@@ -146,7 +146,7 @@ void TFrmZip::Fill(const QString& path) {
 }
 
 void TFrmZip::ListView1ColumnClick(int column) {
-  items_->ApplyOrder(sort_.ColumnClick(items_->items(), column, QtTimeTextLocale()));
+  items_->ApplyOrder(sort_.ColumnClick(items_->rows(), column, QtTimeTextLocale()));
 }
 
 }  // namespace quill
