@@ -47,7 +47,8 @@ void ForEachProperty(const TJclSimpleXMLElem& element, Visit&& visit) {
 }
 
 // The attribute's value by lookup, which adds it, empty, when it is missing.
-std::string Attribute(TJclSimpleXMLElem& element, std::string_view name) {
+// The value lives in the shared document until its next parse.
+std::string_view Attribute(TJclSimpleXMLElem& element, std::string_view name) {
   return element.Properties().GetItemNamed(name).Value();
 }
 
@@ -167,11 +168,11 @@ void GetSubjects(std::vector<std::string>& list) {
   TJclSimpleXMLElem* metadata = FindRootChild("metadata");
   if (!metadata) return;
   ForEachChild(*metadata, [&](TJclSimpleXMLElem& child) {
-    if (child.Name() == "subject") list.push_back(child.Value());
+    if (child.Name() == "subject") list.emplace_back(child.Value());
   });
 }
 
-std::string GetPackageVersion() { return Attribute(SharedXml().Root(), "version"); }
+std::string GetPackageVersion() { return std::string(Attribute(SharedXml().Root(), "version")); }
 
 void GetXmlSpineList() {
   GuardedWalk(kSpinePrefix, [] {
@@ -179,7 +180,7 @@ void GetXmlSpineList() {
     if (!spine) return;
     ForEachChild(*spine, [](TJclSimpleXMLElem& child) {
       ForEachProperty(child, [&](const TJclSimpleXMLProp& property) {
-        if (property.Name() == "idref") SpineIdrefList().push_back(Attribute(child, "idref"));
+        if (property.Name() == "idref") SpineIdrefList().emplace_back(Attribute(child, "idref"));
       });
     });
   });
@@ -239,20 +240,20 @@ std::string GetGuideCover() {
 std::string GetCoverPath() {
   std::string result;
   GuardedWalk(kCoverPathPrefix, [&] {
-    std::string coverType;
+    std::string_view coverType;
     if (TJclSimpleXMLElem* guide = FindRootChild("guide")) {
       ForEachChild(*guide, [&](TJclSimpleXMLElem& child) {
-        const std::string type = Attribute(child, "type");
+        const std::string_view type = Attribute(child, "type");
         if (type == "cover") coverType = type;
       });
     }
     // Without a guide reference of type cover, coverType is empty, so a meta
     // with an empty or missing name names the cover too.
-    std::string coverId;
+    std::string_view coverId;
     if (TJclSimpleXMLElem* metadata = FindRootChild("metadata")) {
       ForEachChild(*metadata, [&](TJclSimpleXMLElem& child) {
         if (child.Name() != "meta") return;
-        const std::string name = Attribute(child, "name");
+        const std::string_view name = Attribute(child, "name");
         if (name == "cover" || name == coverType) coverId = Attribute(child, "content");
       });
     }
@@ -271,7 +272,7 @@ std::string GetNcxPath() {
   std::string result;
   GuardedWalk(kNcxPathPrefix, [&] {
     TJclSimpleXMLElem* spine = FindRootChild("spine");
-    const std::string tocId = spine ? Attribute(*spine, "toc") : std::string();
+    const std::string_view tocId = spine ? Attribute(*spine, "toc") : std::string_view();
     TJclSimpleXMLElem* manifest = FindRootChild("manifest");
     if (!manifest) return;
     ForEachChild(*manifest, [&](TJclSimpleXMLElem& child) {

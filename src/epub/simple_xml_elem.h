@@ -4,7 +4,8 @@
 // processing instructions under their common base.
 
 #include <cstddef>
-#include <string>
+#include <memory_resource>
+#include <string_view>
 
 #include "epub/simple_xml_options.h"
 #include "epub/xml_node_list.h"
@@ -13,9 +14,13 @@
 namespace quill {
 
 // A node of an XML tree. Every node has a local name, a namespace prefix and a
-// value, and owns its children (Items) and attributes (Properties). Parsing
+// value, and holds its children (Items) and attributes (Properties). Parsing
 // gives children and attributes only to elements (and attributes to
 // processing instructions), but lookups by name may add them to any node.
+//
+// A node, its texts, its lists and everything below it live in the arena of
+// the owning document (TJvSimpleXML), which keeps them until the next parse
+// rewinds it; nodes are never destroyed one by one.
 class TJclSimpleXMLElem {
  public:
   virtual ~TJclSimpleXMLElem() = default;
@@ -23,16 +28,17 @@ class TJclSimpleXMLElem {
   TJclSimpleXMLElem& operator=(const TJclSimpleXMLElem&) = delete;
 
   // The local name: the part after the colon.
-  const std::string& Name() const { return name_; }
+  std::string_view Name() const { return name_; }
   // The prefix: the part before the colon; empty when the name has none.
-  const std::string& NameSpace() const { return nameSpace_; }
-  void SetName(std::string name, std::string nameSpace) {
-    name_ = std::move(name);
-    nameSpace_ = std::move(nameSpace);
-  }
+  std::string_view NameSpace() const { return nameSpace_; }
+  std::string_view Value() const { return value_; }
 
-  const std::string& Value() const { return value_; }
-  void SetValue(std::string value) { value_ = std::move(value); }
+  // The texts must live in the document's arena (or be static).
+  void SetName(std::string_view name, std::string_view nameSpace) {
+    name_ = name;
+    nameSpace_ = nameSpace;
+  }
+  void SetValue(std::string_view value) { value_ = value; }
 
   XmlNodeList& Items() { return items_; }
   const XmlNodeList& Items() const { return items_; }
@@ -42,19 +48,20 @@ class TJclSimpleXMLElem {
   std::size_t PropertyCount() const { return properties_.Count(); }
 
  protected:
-  // The options are the owning document's and must outlive the node.
-  TJclSimpleXMLElem(const SimpleXmlOptions& options, std::string name, std::string nameSpace,
-                    std::string value)
-      : name_(std::move(name)),
-        nameSpace_(std::move(nameSpace)),
-        value_(std::move(value)),
-        items_(options),
-        properties_(options) {}
+  // The options and the arena are the owning document's and must outlive the
+  // node; the texts must live in the arena (or be static).
+  TJclSimpleXMLElem(const SimpleXmlOptions& options, std::pmr::memory_resource& arena,
+                    std::string_view name, std::string_view nameSpace, std::string_view value)
+      : name_(name),
+        nameSpace_(nameSpace),
+        value_(value),
+        items_(options, arena),
+        properties_(options, arena) {}
 
  private:
-  std::string name_;
-  std::string nameSpace_;
-  std::string value_;
+  std::string_view name_;
+  std::string_view nameSpace_;
+  std::string_view value_;
   XmlNodeList items_;
   XmlPropertyList properties_;
 };
@@ -63,39 +70,43 @@ class TJclSimpleXMLElem {
 // nothing else; otherwise the value is empty and the content is its children.
 class TJclSimpleXMLElemClassic final : public TJclSimpleXMLElem {
  public:
-  TJclSimpleXMLElemClassic(const SimpleXmlOptions& options, std::string name,
-                           std::string nameSpace = {})
-      : TJclSimpleXMLElem(options, std::move(name), std::move(nameSpace), {}) {}
+  TJclSimpleXMLElemClassic(const SimpleXmlOptions& options, std::pmr::memory_resource& arena,
+                           std::string_view name, std::string_view nameSpace = {})
+      : TJclSimpleXMLElem(options, arena, name, nameSpace, {}) {}
 };
 
 // A run of text between markup, references decoded. It has no name.
 class TJclSimpleXMLElemText final : public TJclSimpleXMLElem {
  public:
-  TJclSimpleXMLElemText(const SimpleXmlOptions& options, std::string text)
-      : TJclSimpleXMLElem(options, {}, {}, std::move(text)) {}
+  TJclSimpleXMLElemText(const SimpleXmlOptions& options, std::pmr::memory_resource& arena,
+                        std::string_view text)
+      : TJclSimpleXMLElem(options, arena, {}, {}, text) {}
 };
 
 // A CDATA section; its value is the raw text inside, not decoded.
 class TJclSimpleXMLElemCData final : public TJclSimpleXMLElem {
  public:
-  TJclSimpleXMLElemCData(const SimpleXmlOptions& options, std::string text)
-      : TJclSimpleXMLElem(options, {}, {}, std::move(text)) {}
+  TJclSimpleXMLElemCData(const SimpleXmlOptions& options, std::pmr::memory_resource& arena,
+                         std::string_view text)
+      : TJclSimpleXMLElem(options, arena, {}, {}, text) {}
 };
 
 // A comment; its value is the raw text inside.
 class TJclSimpleXMLElemComment final : public TJclSimpleXMLElem {
  public:
-  TJclSimpleXMLElemComment(const SimpleXmlOptions& options, std::string text)
-      : TJclSimpleXMLElem(options, {}, {}, std::move(text)) {}
+  TJclSimpleXMLElemComment(const SimpleXmlOptions& options, std::pmr::memory_resource& arena,
+                           std::string_view text)
+      : TJclSimpleXMLElem(options, arena, {}, {}, text) {}
 };
 
 // A processing instruction: named after its target, with the attributes that
 // follow the target and an empty value.
 class TJclSimpleXMLElemProcessingInstruction final : public TJclSimpleXMLElem {
  public:
-  TJclSimpleXMLElemProcessingInstruction(const SimpleXmlOptions& options, std::string target,
-                                         std::string nameSpace = {})
-      : TJclSimpleXMLElem(options, std::move(target), std::move(nameSpace), {}) {}
+  TJclSimpleXMLElemProcessingInstruction(const SimpleXmlOptions& options,
+                                         std::pmr::memory_resource& arena, std::string_view target,
+                                         std::string_view nameSpace = {})
+      : TJclSimpleXMLElem(options, arena, target, nameSpace, {}) {}
 };
 
 }  // namespace quill

@@ -6,6 +6,7 @@
 
 #include "base/text.h"
 #include "epub/simple_xml_errors.h"
+#include "epub/xml_arena.h"
 #include "epub/xml_charsets.h"
 
 namespace quill {
@@ -222,7 +223,7 @@ void SimpleXmlParser::ParseDocType() {
     if (c == '[') ++subsetDepth;
     if (c == ']' && subsetDepth > 0) --subsetDepth;
     if (c == '>' && subsetDepth == 0) {
-      target_.docType = SanitizeUtf8(input_.substr(body, pos_ - body));
+      target_.docType = Keep(SanitizeUtf8(input_.substr(body, pos_ - body)));
       ++pos_;
       return;
     }
@@ -235,7 +236,7 @@ void SimpleXmlParser::ParseRoot() {
   ++pos_;  // "<"
   const std::optional<QualifiedName> name = ReadElementName('>');
   if (!name) return;
-  target_.root.SetName(std::string(name->local), std::string(name->prefix));
+  target_.root.SetName(name->local, name->prefix);
   if (ReadTagRest(target_.root) != TagEnd::kContentFollows) return;
   std::vector<OpenElement> open;
   open.push_back({&target_.root, name->text});
@@ -283,8 +284,7 @@ bool SimpleXmlParser::ParseChildElement(std::vector<OpenElement>& open) {
   std::optional<QualifiedName> name = ReadElementName('>');
   if (!name) return false;
   TJclSimpleXMLElem& child = open.back().element->Items().Add(
-      std::make_unique<TJclSimpleXMLElemClassic>(target_.options, std::string(name->local),
-                                                 std::string(name->prefix)));
+      NewNode<TJclSimpleXMLElemClassic>(name->local, name->prefix));
   switch (ReadTagRest(child)) {
     case TagEnd::kContentFollows:
       open.push_back({&child, name->text});
@@ -326,10 +326,10 @@ void SimpleXmlParser::ParseText(TJclSimpleXMLElem& parent) {
   pos_ = end;
   const SimpleXmlOptions& options = target_.options;
   if (!options.Contains(sxoKeepWhitespace) && IsAllWhiteSpace(raw)) return;
-  std::string text = DecodeText(raw);
-  const std::string_view trimmed = Trim(text, options.Contains(sxoTrimPrecedingTextWhitespace),
-                                        options.Contains(sxoTrimFollowingTextWhitespace));
-  parent.Items().Add(std::make_unique<TJclSimpleXMLElemText>(options, std::string(trimmed)));
+  const std::string_view trimmed =
+      Trim(DecodeText(raw), options.Contains(sxoTrimPrecedingTextWhitespace),
+           options.Contains(sxoTrimFollowingTextWhitespace));
+  parent.Items().Add(NewNode<TJclSimpleXMLElemText>(trimmed));
 }
 
 // ---- Markup items ----------------------------------------------------------
@@ -419,12 +419,12 @@ bool SimpleXmlParser::ReadProperty(XmlPropertyList& properties) {
   const std::size_t colon = name.rfind(':');
   const std::string_view prefix = colon == std::string_view::npos ? "" : name.substr(0, colon);
   const std::string_view local = colon == std::string_view::npos ? name : name.substr(colon + 1);
-  properties.Add(std::string(local), std::string(prefix), DecodeText(raw));
+  properties.Add(local, prefix, DecodeText(raw));
   return true;
 }
 
 // "<!--" ... "-->"; the text inside is kept as written and may not hold "--".
-std::unique_ptr<TJclSimpleXMLElem> SimpleXmlParser::ReadComment() {
+TJclSimpleXMLElem& SimpleXmlParser::ReadComment() {
   static constexpr std::string_view kOpening = "<!--";
   const std::size_t start = pos_;
   if (IsTruncatedOpening(kOpening)) throw errors::CommentNotClosed(input_.size());
@@ -438,12 +438,11 @@ std::unique_ptr<TJclSimpleXMLElem> SimpleXmlParser::ReadComment() {
   }
   if (input_[hyphens + 2] != '>') throw errors::DoubleHyphenInComment(hyphens);
   pos_ = hyphens + 3;
-  return std::make_unique<TJclSimpleXMLElemComment>(
-      target_.options, SanitizeUtf8(input_.substr(body, hyphens - body)));
+  return NewNode<TJclSimpleXMLElemComment>(Keep(SanitizeUtf8(input_.substr(body, hyphens - body))));
 }
 
 // "<![CDATA[" ... "]]>"; the text inside is kept as written, not decoded.
-std::unique_ptr<TJclSimpleXMLElem> SimpleXmlParser::ReadCData() {
+TJclSimpleXMLElem& SimpleXmlParser::ReadCData() {
   static constexpr std::string_view kOpening = "<![CDATA[";
   const std::size_t start = pos_;
   if (IsTruncatedOpening(kOpening)) throw errors::CDataNotClosed(input_.size());
@@ -454,17 +453,16 @@ std::unique_ptr<TJclSimpleXMLElem> SimpleXmlParser::ReadCData() {
   const std::size_t close = input_.find("]]>", body);
   if (close == std::string_view::npos) throw errors::CDataNotClosed(input_.size());
   pos_ = close + 3;
-  return std::make_unique<TJclSimpleXMLElemCData>(target_.options,
-                                                  SanitizeUtf8(input_.substr(body, close - body)));
+  return NewNode<TJclSimpleXMLElemCData>(Keep(SanitizeUtf8(input_.substr(body, close - body))));
 }
 
 // "<?" target, attributes, "?>".
-std::unique_ptr<TJclSimpleXMLElem> SimpleXmlParser::ReadProcessingInstruction() {
+TJclSimpleXMLElem& SimpleXmlParser::ReadProcessingInstruction() {
   pos_ += 2;
   const std::optional<QualifiedName> target = ReadElementName('?');
   if (!target) throw errors::CommentNotClosed(input_.size());
-  auto instruction = std::make_unique<TJclSimpleXMLElemProcessingInstruction>(
-      target_.options, std::string(target->local), std::string(target->prefix));
+  auto& instruction =
+      NewNode<TJclSimpleXMLElemProcessingInstruction>(target->local, target->prefix);
   for (;;) {
     const bool separated = SkipWhiteSpace();
     if (AtEnd()) throw errors::CommentNotClosed(input_.size());
@@ -475,21 +473,36 @@ std::unique_ptr<TJclSimpleXMLElem> SimpleXmlParser::ReadProcessingInstruction() 
       return instruction;
     }
     if (!separated) throw errors::ExpectedEndOfTag(CharacterAt(pos_), pos_);
-    if (!ReadProperty(instruction->Properties())) throw errors::CommentNotClosed(input_.size());
+    if (!ReadProperty(instruction.Properties())) throw errors::CommentNotClosed(input_.size());
   }
+}
+
+// ---- The tree's memory ------------------------------------------------------
+
+// A node made in the arena; the texts must live there too.
+template <typename Node, typename... Texts>
+Node& SimpleXmlParser::NewNode(Texts... texts) const {
+  return *std::pmr::polymorphic_allocator<>(&target_.arena)
+              .new_object<Node>(target_.options, target_.arena, texts...);
+}
+
+// A copy in the arena of a text made during the parse.
+std::string_view SimpleXmlParser::Keep(std::string_view text) const {
+  return CopyToArena(target_.arena, text);
 }
 
 // ---- Decoding of text ------------------------------------------------------
 
 // Text and attribute values as the document's options want them: references
-// decoded once, ill-formed UTF-8 replaced.
-std::string SimpleXmlParser::DecodeText(std::string_view raw) const {
-  // ASCII needs no repair, and text without "&" holds no reference.
-  std::string text = IsAscii(raw) ? std::string(raw) : SanitizeUtf8(raw);
-  if (target_.options.Contains(sxoAutoEncodeValue) && text.find('&') != std::string::npos) {
-    return DecodeReferences(text);
-  }
-  return text;
+// decoded once, ill-formed UTF-8 replaced. Most texts need neither, and stay
+// views of the input.
+std::string_view SimpleXmlParser::DecodeText(std::string_view raw) const {
+  const bool decodeReferences =
+      target_.options.Contains(sxoAutoEncodeValue) && raw.find('&') != std::string_view::npos;
+  const bool ascii = IsAscii(raw);
+  if (ascii && !decodeReferences) return raw;
+  const std::string text = ascii ? std::string(raw) : SanitizeUtf8(raw);
+  return Keep(decodeReferences ? DecodeReferences(text) : text);
 }
 
 // An element whose content is one text run and nothing else takes that text
@@ -497,9 +510,9 @@ std::string SimpleXmlParser::DecodeText(std::string_view raw) const {
 void SimpleXmlParser::CloseElement(TJclSimpleXMLElem& element) const {
   XmlNodeList& items = element.Items();
   if (items.Count() != 1 || !IsTextNode(items.GetItem(0))) return;
-  std::string text = items.GetItem(0).Value();
+  const std::string_view text = items.GetItem(0).Value();
   items.Clear();
-  element.SetValue(std::move(text));
+  element.SetValue(text);
 }
 
 // The input ended inside the tree: every open element keeps what it has.

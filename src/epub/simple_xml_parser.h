@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,7 +15,9 @@ namespace quill {
 
 // Reads the UTF-8 text of an XML document into a document's prolog and root,
 // in one pass without recursion. Errors carry the byte offset in the input at
-// which they were found.
+// which they were found. The input lives in the document's arena: names and
+// plain texts of the tree are views of it, and the nodes and decoded texts are
+// made in the same arena.
 class SimpleXmlParser {
  public:
   // Elements may nest this deep; a deeper one fails the parse, so neither
@@ -25,8 +27,9 @@ class SimpleXmlParser {
   // Where the parse puts what it reads; the parts start out empty.
   struct Target {
     const SimpleXmlOptions& options;
+    std::pmr::memory_resource& arena;
     XmlNodeList& prolog;
-    std::string& docType;
+    std::string_view& docType;
     TJclSimpleXMLElem& root;
   };
 
@@ -62,12 +65,17 @@ class SimpleXmlParser {
   std::optional<QualifiedName> ReadElementName(char32_t terminator);
   TagEnd ReadTagRest(TJclSimpleXMLElem& element);
   bool ReadProperty(XmlPropertyList& properties);
-  std::unique_ptr<TJclSimpleXMLElem> ReadComment();
-  std::unique_ptr<TJclSimpleXMLElem> ReadCData();
-  std::unique_ptr<TJclSimpleXMLElem> ReadProcessingInstruction();
+  TJclSimpleXMLElem& ReadComment();
+  TJclSimpleXMLElem& ReadCData();
+  TJclSimpleXMLElem& ReadProcessingInstruction();
+
+  // The tree's memory.
+  template <typename Node, typename... Texts>
+  Node& NewNode(Texts... texts) const;
+  std::string_view Keep(std::string_view text) const;
 
   // Decoding of text.
-  std::string DecodeText(std::string_view raw) const;
+  std::string_view DecodeText(std::string_view raw) const;
   void CloseElement(TJclSimpleXMLElem& element) const;
   void CloseAll(std::vector<OpenElement>& open) const;
 

@@ -1,16 +1,11 @@
 #include "epub/xml_node_list.h"
 
-#include <string>
-
 #include "base/text.h"
 #include "epub/simple_xml_elem.h"
 #include "epub/simple_xml_errors.h"
+#include "epub/xml_arena.h"
 
 namespace quill {
-
-XmlNodeList::XmlNodeList(const SimpleXmlOptions& options) : options_(&options) {}
-
-XmlNodeList::~XmlNodeList() = default;
 
 TJclSimpleXMLElem& XmlNodeList::GetItem(std::size_t index) const {
   if (index >= items_.size()) throw simple_xml_errors::IndexOutOfRange(index, items_.size());
@@ -20,23 +15,26 @@ TJclSimpleXMLElem& XmlNodeList::GetItem(std::size_t index) const {
 TJclSimpleXMLElem& XmlNodeList::GetItemNamed(std::string_view name) {
   const bool caseSensitive = options_->Contains(sxoCaseSensitive);
   TJclSimpleXMLElem* found = nullptr;
-  for (const auto& item : items_) {
+  for (TJclSimpleXMLElem* item : items_) {
     const bool same = caseSensitive ? item->Name() == name : SameTextAscii(item->Name(), name);
-    if (same) found = item.get();
+    if (same) found = item;
   }
   if (found) return *found;
   if (!options_->Contains(sxoAutoCreate)) throw simple_xml_errors::NoElementNamed(name);
-  return Add(std::make_unique<TJclSimpleXMLElemClassic>(*options_, std::string(name)));
+  return Add(*std::pmr::polymorphic_allocator<>(&Arena()).new_object<TJclSimpleXMLElemClassic>(
+      *options_, Arena(), CopyToArena(Arena(), name)));
 }
 
-TJclSimpleXMLElem& XmlNodeList::Add(std::unique_ptr<TJclSimpleXMLElem> item) {
+TJclSimpleXMLElem& XmlNodeList::Add(TJclSimpleXMLElem& item) {
   // Most elements of a package document hold a few children: one allocation
   // holds them instead of one per doubling.
   if (items_.empty()) items_.reserve(kFirstCapacity);
-  items_.push_back(std::move(item));
-  return *items_.back();
+  items_.push_back(&item);
+  return item;
 }
 
-void XmlNodeList::Clear() { items_.clear(); }
+void XmlNodeList::Release() {
+  std::pmr::vector<TJclSimpleXMLElem*>(items_.get_allocator()).swap(items_);
+}
 
 }  // namespace quill

@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 #include "epub/simple_xml_errors.h"
+#include "epub/xml_arena.h"
 
 namespace quill {
 namespace {
@@ -23,21 +24,26 @@ TJclSimpleXMLProp& XmlPropertyList::GetItem(std::size_t index) const {
 }
 
 TJclSimpleXMLProp& XmlPropertyList::GetItemNamed(std::string_view name) {
-  for (const auto& property : properties_) {
+  for (TJclSimpleXMLProp* property : properties_) {
     if (SameName(property->Name(), name)) return *property;
   }
   if (!options_->Contains(sxoAutoCreate)) throw simple_xml_errors::NoPropertyNamed(name);
-  return Add(std::string(name), {}, {});
+  return Add(CopyToArena(Arena(), name), {}, {});
 }
 
-TJclSimpleXMLProp& XmlPropertyList::Add(std::string name, std::string nameSpace,
-                                        std::string value) {
+TJclSimpleXMLProp& XmlPropertyList::Add(std::string_view name, std::string_view nameSpace,
+                                        std::string_view value) {
   // Most elements of a package document carry a few attributes: one
   // allocation holds them instead of one per doubling.
   if (properties_.empty()) properties_.reserve(kFirstCapacity);
-  properties_.push_back(
-      std::make_unique<TJclSimpleXMLProp>(std::move(name), std::move(nameSpace), std::move(value)));
-  return *properties_.back();
+  auto* property = std::pmr::polymorphic_allocator<>(&Arena()).new_object<TJclSimpleXMLProp>(
+      name, nameSpace, value);
+  properties_.push_back(property);
+  return *property;
+}
+
+void XmlPropertyList::Release() {
+  std::pmr::vector<TJclSimpleXMLProp*>(properties_.get_allocator()).swap(properties_);
 }
 
 }  // namespace quill

@@ -1,8 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
-#include <string>
+#include <memory_resource>
 #include <string_view>
 #include <vector>
 
@@ -12,13 +11,14 @@
 namespace quill {
 
 // The attributes of one XML node, in document order; duplicates are kept.
-// Attributes are held by pointer, so a reference to one stays valid while
-// lookups append others.
+// The attributes live in the document's arena and are held by pointer, so a
+// reference to one stays valid while lookups append others.
 class XmlPropertyList {
  public:
   // The document's options decide whether a lookup creates what it misses;
-  // they must outlive the list.
-  explicit XmlPropertyList(const SimpleXmlOptions& options) : options_(&options) {}
+  // they and the arena must outlive the list.
+  XmlPropertyList(const SimpleXmlOptions& options, std::pmr::memory_resource& arena)
+      : options_(&options), properties_(&arena) {}
 
   std::size_t Count() const { return properties_.size(); }
 
@@ -31,16 +31,21 @@ class XmlPropertyList {
   // otherwise EJclSimpleXMLError.
   TJclSimpleXMLProp& GetItemNamed(std::string_view name);
 
-  // Appends an attribute and returns it.
-  TJclSimpleXMLProp& Add(std::string name, std::string nameSpace, std::string value);
+  // Appends an attribute and returns it. The texts must live in the
+  // document's arena (or be static).
+  TJclSimpleXMLProp& Add(std::string_view name, std::string_view nameSpace, std::string_view value);
 
-  void Clear() { properties_.clear(); }
+  // Empties the list and lets go of its storage, before the document rewinds
+  // the arena that holds it.
+  void Release();
 
  private:
   static constexpr std::size_t kFirstCapacity = 4;
 
+  std::pmr::memory_resource& Arena() const { return *properties_.get_allocator().resource(); }
+
   const SimpleXmlOptions* options_;
-  std::vector<std::unique_ptr<TJclSimpleXMLProp>> properties_;
+  std::pmr::vector<TJclSimpleXMLProp*> properties_;
 };
 
 }  // namespace quill
