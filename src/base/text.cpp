@@ -1,9 +1,8 @@
 #include "base/text.h"
 
-#include <clocale>
 #include <cstring>
-#include <cwctype>
-#include <locale.h>
+
+#include "base/case_mapping.h"
 
 namespace quill {
 namespace {
@@ -65,20 +64,6 @@ char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
   }
   pos += length;
   return cp;
-}
-
-// The C.UTF-8 locale gives the Unicode simple case mappings without depending
-// on the user's environment; without it only A to Z fold.
-locale_t CaseLocale() {
-  static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
-  return locale;
-}
-
-char32_t UpperCodePoint(char32_t cp) {
-  if (cp < 0x80) return (cp >= 'a' && cp <= 'z') ? cp - 32 : cp;
-  const locale_t locale = CaseLocale();
-  if (locale == static_cast<locale_t>(0)) return cp;
-  return static_cast<char32_t>(towupper_l(static_cast<wint_t>(cp), locale));
 }
 
 }  // namespace
@@ -255,14 +240,14 @@ std::string UpperUnicode(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   std::size_t pos = 0;
-  while (pos < text.size()) AppendUtf8(out, UpperCodePoint(NextCodePoint(text, pos)));
+  while (pos < text.size()) AppendUtf8(out, SimpleUpperCase(NextCodePoint(text, pos)));
   return out;
 }
 
 bool SameTextUnicode(std::string_view a, std::string_view b) {
   std::size_t i = 0, j = 0;
   while (i < a.size() && j < b.size()) {
-    if (UpperCodePoint(NextCodePoint(a, i)) != UpperCodePoint(NextCodePoint(b, j))) return false;
+    if (SimpleUpperCase(NextCodePoint(a, i)) != SimpleUpperCase(NextCodePoint(b, j))) return false;
   }
   return i == a.size() && j == b.size();
 }

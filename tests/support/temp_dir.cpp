@@ -1,6 +1,7 @@
 #include "temp_dir.h"
 
-#include <cstdlib>
+#include <cstdio>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -8,9 +9,22 @@
 namespace quill::testing {
 
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "quill-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  namespace fs = std::filesystem;
+  const fs::path base = fs::temp_directory_path();
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char name[32];
+    std::snprintf(name, sizeof name, "quill-test-%08x", static_cast<unsigned>(random()));
+    std::error_code ec;
+    // A folder that exists already belongs to someone else: another name is tried.
+    if (fs::create_directory(base / name, ec)) {
+      path_ = base / name;
+      fs::permissions(path_, fs::perms::owner_all, fs::perm_options::replace, ec);
+      return;
+    }
+    if (ec) break;
+  }
+  throw std::runtime_error("no temporary folder could be made");
 }
 
 TempDir::~TempDir() {

@@ -1,0 +1,157 @@
+#include "base/file_system.h"
+
+#include <windows.h>
+
+
+#include "base/win32/win32_handle.h"
+
+namespace quill {
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// Opens what the path leads to (a link is followed) only to ask about it or
+// to change its attributes; folders open too.
+Win32Handle OpenTarget(const std::filesystem::path& path, DWORD access) {
+  return Win32Handle(::CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+// The attributes of what the path leads to: those of the entry itself, or,
+// when the entry is a link, those of its target. Nothing when there is none.
+std::optional<DWORD> TargetAttributes(const std::filesystem::path& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return attributes;
+  const Win32Handle target = OpenTarget(path, FILE_READ_ATTRIBUTES);
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!target.valid() || !::GetFileInformationByHandle(target.get(), &info)) return std::nullopt;
+  return info.dwFileAttributes;
+}
+
+// The path without separators at its end, except the one of a root ("C:\").
+std::filesystem::path WithoutTrailingSeparators(std::filesystem::path path) {
+  while (path.has_relative_path() && !path.has_filename()) path = path.parent_path();
+  return path;
+}
+
+int CreateFolderChain(const std::filesystem::path& folder) {
+  if (DirectoryExists(folder)) return 0;
+  const std::filesystem::path parent = folder.parent_path();
+  if (!parent.empty() && parent != folder) {
+    if (const int error = CreateFolderChain(parent); error != 0) return error;
+  }
+  if (::CreateDirectoryW(folder.c_str(), nullptr)) return 0;
+  const DWORD error = ::GetLastError();
+  if (error == ERROR_ALREADY_EXISTS) return DirectoryExists(folder) ? 0 : ERROR_PATH_NOT_FOUND;
+  return static_cast<int>(error);
+}
+
+// Local calendar fields of a timestamp, to the millisecond.
+bool ToSystemTime(Timestamp localTime, SYSTEMTIME& fields) {
+  const std::int64_t total = MillisecondCount(localTime);
+  if (total < 0) return false;
+  std::int64_t days = total / 86400000;
+  const std::int64_t milliseconds = total % 86400000;
+  // Civil date from the day count (1899-12-30 is day 0), in 400-year eras.
+  days += DaysSinceEpoch(1899, 12, 30) - DaysSinceEpoch(2000, 3, 1);
+  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const std::int64_t dayOfEra = days - era * 146097;
+  const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;
+  const std::int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
+  const std::int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
+  const std::int64_t year = 2000 + yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+  if (year < 1601 || year > 30827) return false;
+  fields = {};
+  fields.wYear = static_cast<WORD>(year);
+  fields.wMonth = static_cast<WORD>(month);
+  fields.wDay = static_cast<WORD>(day);
+  fields.wHour = static_cast<WORD>(milliseconds / 3600000);
+  fields.wMinute = static_cast<WORD>(milliseconds / 60000 % 60);
+  fields.wSecond = static_cast<WORD>(milliseconds / 1000 % 60);
+  fields.wMilliseconds = static_cast<WORD>(milliseconds % 1000);
+  return true;
+}
+
+}  // namespace
+
+bool FileExists(const std::filesystem::path& path) noexcept {
+  const auto attributes = TargetAttributes(path);
+  return attributes && (*attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool DirectoryExists(const std::filesystem::path& path) noexcept {
+  const auto attributes = TargetAttributes(path);
+  return attributes && (*attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsLink(const std::filesystem::path& path) noexcept {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+std::optional<std::uint64_t> FileSize(const std::filesystem::path& path) noexcept {
+  const Win32Handle target = OpenTarget(path, FILE_READ_ATTRIBUTES);
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!target.valid() || !::GetFileInformationByHandle(target.get(), &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return std::nullopt;
+  }
+  return (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+}
+
+int CreateDirectories(const std::filesystem::path& path) noexcept {
+  if (path.empty()) return ERROR_PATH_NOT_FOUND;
+  try {
+    return CreateFolderChain(WithoutTrailingSeparators(path));
+  } catch (const std::bad_alloc&) {
+    return ERROR_NOT_ENOUGH_MEMORY;
+  }
+}
+
+bool SetLastWriteTime(const std::filesystem::path& path, Timestamp localTime) noexcept {
+  SYSTEMTIME local{};
+  SYSTEMTIME universal{};
+  FILETIME time{};
+  if (!ToSystemTime(localTime, local) || !::TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal) ||
+      !::SystemTimeToFileTime(&universal, &time)) {
+    return false;
+  }
+  const Win32Handle target = OpenTarget(path, FILE_WRITE_ATTRIBUTES);
+  return target.valid() && ::SetFileTime(target.get(), nullptr, nullptr, &time);
+}
+
+bool SetReadOnly(const std::filesystem::path& path) noexcept {
+  const Win32Handle target = OpenTarget(path, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES);
+  FILE_BASIC_INFO info{};
+  if (!target.valid() ||
+      !::GetFileInformationByHandleEx(target.get(), FileBasicInfo, &info, sizeof info)) {
+    return false;
+  }
+  // Zero times leave the file's times as they are.
+  info.CreationTime.QuadPart = 0;
+  info.LastAccessTime.QuadPart = 0;
+  info.LastWriteTime.QuadPart = 0;
+  info.ChangeTime.QuadPart = 0;
+  info.FileAttributes |= FILE_ATTRIBUTE_READONLY;
+  return ::SetFileInformationByHandle(target.get(), FileBasicInfo, &info, sizeof info);
+}
+
+bool RemoveFile(const std::filesystem::path& path) noexcept {
+  if (::DeleteFileW(path.c_str())) return true;
+  // A read-only file is removed too, as on systems where only the folder's
+  // permissions decide.
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0 ||
+      (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return false;
+  }
+  if (!::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) return false;
+  if (::DeleteFileW(path.c_str())) return true;
+  ::SetFileAttributesW(path.c_str(), attributes);
+  return false;
+}
+
+}  // namespace quill
