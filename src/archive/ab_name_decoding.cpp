@@ -38,13 +38,17 @@ std::optional<std::string> NucxName(const TAbZipItem& item) {
 }  // namespace
 
 std::string DecodeEntryName(const TAbZipItem& item) {
-  // ASCII reads the same in every encoding; only an extra field could name
-  // the entry otherwise.
-  if (item.extraField.empty() && IsAscii(item.rawName)) return item.rawName;
+  if (NameReadsAsStored(item)) return std::string(item.rawName);
   if (item.HasUtf8Name() || IsUtf8ByShape(item.rawName)) return SanitizeUtf8(item.rawName);
   if (auto name = UnicodePathName(item)) return *name;
   if (auto name = NucxName(item)) return *name;
   return Cp437ToUtf8(item.rawName);
+}
+
+bool NameReadsAsStored(const TAbZipItem& item) {
+  // ASCII reads the same in every encoding; only an extra field could name
+  // the entry otherwise.
+  return item.extraField.empty() && IsAscii(item.rawName);
 }
 
 }  // namespace quill

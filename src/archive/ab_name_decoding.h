@@ -17,4 +17,8 @@ namespace quill {
 // Only rawName, flag and extraField of the item are read.
 std::string DecodeEntryName(const TAbZipItem& item);
 
+// Whether DecodeEntryName gives the stored bytes unchanged, which it does
+// for a name of ASCII bytes that no extra field could rename.
+bool NameReadsAsStored(const TAbZipItem& item);
+
 }  // namespace quill

@@ -109,36 +109,38 @@ void TAbUnZipper::SetFileName(const std::filesystem::path& path) {
 
 void TAbUnZipper::Open(const std::filesystem::path& path) {
   ReadOnlyFile file = OpenNonEmpty(path);
-  std::vector<TAbZipItem> items;
+  ZipItemList directory;
   {
     // The tail read that finds the end record usually holds the directory too.
     FileWindow window(file);
     const auto endRecord = FindEndRecord(window);
     if (!endRecord) throw EAbUnhandledType("Hibas archívumtípus");
-    items = ReadZipDirectory(window, *endRecord);
+    directory = ReadZipDirectory(window, *endRecord);
   }
-  items_ = std::move(items);
-  names_.Assign(items_);
+  directory_ = std::move(directory);
+  names_.Assign(directory_.items);
   archive_.emplace(std::move(file));
   fileName_ = path;
 }
 
 void TAbUnZipper::Close() {
   archive_.reset();
-  items_.clear();
+  directory_ = {};
   names_.Clear();
   fileName_.clear();
 }
 
 const TAbZipItem& TAbUnZipper::Items(std::size_t index) const {
-  if (index >= items_.size()) throw EArgumentOutOfRangeException("Argument out of range");
-  return items_[index];
+  if (index >= directory_.items.size()) {
+    throw EArgumentOutOfRangeException("Argument out of range");
+  }
+  return directory_.items[index];
 }
 
 void TAbUnZipper::ExtractEntryToStream(std::string_view name, MemoryStream& stream) {
   const auto index = names_.FindLatest(name);
   if (!index) return;
-  const TAbZipItem& item = items_[*index];
+  const TAbZipItem& item = directory_.items[*index];
   if (item.uncompressedSize > kMaxStreamEntrySize) return;
   const auto location = LocateEntryData(*archive_, item);
   if (!location) return;

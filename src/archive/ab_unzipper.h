@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "archive/ab_name_index.h"
+#include "archive/ab_zip_directory.h"
 #include "archive/ab_zip_item.h"
 #include "base/enum_set.h"
 #include "base/read_only_file.h"
@@ -55,7 +56,7 @@ class TAbUnZipper {
   // The entries in central directory order; Count() is 0 with no archive open.
   // Items raises EArgumentOutOfRangeException for an index outside the list.
   const TAbZipItem& Items(std::size_t index) const;
-  std::size_t Count() const { return items_.size(); }
+  std::size_t Count() const { return directory_.items.size(); }
 
   // Writes the uncompressed data of the entry named `name` (the letters A to
   // Z compared without case; the latest of several matches) into the stream
@@ -82,7 +83,7 @@ class TAbUnZipper {
   std::filesystem::path baseDirectory_;
   TAbExtractOptions extractOptions_{eoCreateDirs};
   std::optional<ReadOnlyFile> archive_;
-  std::vector<TAbZipItem> items_;
+  ZipItemList directory_;
   NameIndex names_;
 };
 

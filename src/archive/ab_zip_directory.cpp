@@ -146,12 +146,28 @@ void ApplyZip64Field(TAbZipItem& item) {
   replace(item.diskNumberStart, std::uint32_t{kMarker16}, [&] { return reader.U32(); });
 }
 
+// Where an entry's texts lie in the directory's text buffer. While the buffer
+// still grows, the entry's views have the right lengths but point elsewhere
+// (into the window, or at a decoded name about to go away).
+struct TextOffsets {
+  std::size_t variable = 0;  // raw name, extra field and comment in a row
+  std::size_t fileName = 0;
+};
+
+// Appends bytes to the text buffer and returns where they start.
+std::size_t AppendText(std::vector<char>& texts, std::string_view bytes) {
+  const std::size_t start = texts.size();
+  texts.insert(texts.end(), bytes.begin(), bytes.end());
+  return start;
+}
+
 // The header at the position, moving the position past it. Its fixed part
-// and its variable part are each taken from the window in one request.
-TAbZipItem ReadCentralHeader(FileWindow& window, std::uint64_t& position, std::size_t readAhead) {
+// and its variable part are each taken from the window in one request; its
+// texts are appended to the buffer, at the returned offsets.
+TextOffsets ReadCentralHeader(FileWindow& window, std::uint64_t& position, std::size_t readAhead,
+                              TAbZipItem& item, std::vector<char>& texts) {
   ByteReader header(BytesExactly(window, position, kCentralHeaderSize, readAhead));
   if (*header.U32() != kCentralHeaderSignature) throw EAbZipInvalid(kInvalidArchive);
-  TAbZipItem item;
   item.versionMadeBy = *header.U16();
   item.versionNeeded = *header.U16();
   item.flag = *header.U16();
@@ -176,8 +192,29 @@ TAbZipItem ReadCentralHeader(FileWindow& window, std::uint64_t& position, std::s
   item.extraField = variable.substr(nameLength, extraLength);
   item.comment = variable.substr(std::size_t{nameLength} + extraLength);
   ApplyZip64Field(item);
-  item.fileName = DecodeEntryName(item);
-  return item;
+  TextOffsets offsets;
+  offsets.variable = AppendText(texts, variable);
+  if (NameReadsAsStored(item)) {
+    offsets.fileName = offsets.variable;
+    item.fileName = item.rawName;
+  } else {
+    const std::string decoded = DecodeEntryName(item);
+    offsets.fileName = AppendText(texts, decoded);
+    item.fileName = decoded;
+  }
+  return offsets;
+}
+
+// Points the entry's views at its texts in the finished buffer.
+void PlaceTexts(TAbZipItem& item, const TextOffsets& offsets, const std::vector<char>& texts) {
+  const auto at = [&](std::size_t offset, std::size_t length) {
+    return std::string_view(texts.data() + offset, length);
+  };
+  item.rawName = at(offsets.variable, item.rawName.size());
+  item.extraField = at(offsets.variable + item.rawName.size(), item.extraField.size());
+  item.comment =
+      at(offsets.variable + item.rawName.size() + item.extraField.size(), item.comment.size());
+  item.fileName = at(offsets.fileName, item.fileName.size());
 }
 
 }  // namespace
@@ -197,23 +234,31 @@ std::optional<std::uint64_t> FindEndRecord(FileWindow& window) {
   return record;
 }
 
-std::vector<TAbZipItem> ReadZipDirectory(FileWindow& window, std::uint64_t endRecordOffset) {
+ZipItemList ReadZipDirectory(FileWindow& window, std::uint64_t endRecordOffset) {
   const DirectoryLocation location = ReadDirectoryLocation(window, endRecordOffset);
   const std::uint64_t fileSize = window.FileSize();
   const std::uint64_t room = location.offset < fileSize ? fileSize - location.offset : 0;
   // The declared size, where it is believable, has the whole directory read at once.
   const auto readAhead =
       static_cast<std::size_t>(std::min({location.size, room, kLargestDirectoryRead}));
-  std::vector<TAbZipItem> items;
+  ZipItemList list;
+  std::vector<TextOffsets> offsets;
   // The stored count is not trusted for the reservation: every header takes
   // at least its fixed bytes of the file.
-  items.reserve(static_cast<std::size_t>(
-      std::min<std::uint64_t>(location.entryCount, room / kCentralHeaderSize)));
+  const auto expected = static_cast<std::size_t>(
+      std::min<std::uint64_t>(location.entryCount, room / kCentralHeaderSize));
+  list.items.reserve(expected);
+  offsets.reserve(expected);
+  list.texts.reserve(readAhead);
   std::uint64_t position = location.offset;
   for (std::uint64_t i = 0; i < location.entryCount; ++i) {
-    items.push_back(ReadCentralHeader(window, position, readAhead));
+    offsets.push_back(
+        ReadCentralHeader(window, position, readAhead, list.items.emplace_back(), list.texts));
   }
-  return items;
+  for (std::size_t i = 0; i < list.items.size(); ++i) {
+    PlaceTexts(list.items[i], offsets[i], list.texts);
+  }
+  return list;
 }
 
 }  // namespace quill

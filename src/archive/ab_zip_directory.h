@@ -19,13 +19,22 @@ class FileWindow;
 // one read of its tail, which the window then holds for ReadZipDirectory.
 std::optional<std::uint64_t> FindEndRecord(FileWindow& window);
 
+// The entries of a central directory in order. Their texts (raw name, extra
+// field, comment, decoded name) are views of `texts`, whose bytes a move of
+// the list leaves in place.
+struct ZipItemList {
+  std::vector<TAbZipItem> items;
+  std::vector<char> texts;
+};
+
 // Reads the central directory that the end record at the offset describes
 // (through the ZIP64 records when the end record holds their markers) and
 // returns its entries in order, names decoded and ZIP64 values applied. The
-// directory is read in one go where its declared size is believable.
+// directory is read in one go where its declared size is believable, and
+// its texts are gathered in one buffer rather than one allocation each.
 // Raises EAbZipInvalid "Érvénytelen fájl – nem PKZip fájl" for a missing
 // signature or ZIP64 locator and EReadError "Stream read error" for a read
 // that falls short.
-std::vector<TAbZipItem> ReadZipDirectory(FileWindow& window, std::uint64_t endRecordOffset);
+ZipItemList ReadZipDirectory(FileWindow& window, std::uint64_t endRecordOffset);
 
 }  // namespace quill

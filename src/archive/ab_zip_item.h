@@ -1,14 +1,15 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 namespace quill {
 
 // One entry of an archive opened for extraction, filled from its central
 // directory file header. Sizes and the local header offset are the 64-bit
 // values of the ZIP64 extended information field where the header holds its
-// markers.
+// markers. The texts are views of the bytes that the unzipper holds for its
+// open archive: they stay valid until it closes.
 struct TAbZipItem {
   std::uint16_t versionMadeBy = 0;  // the high byte names the host system
   std::uint16_t versionNeeded = 0;
@@ -19,14 +20,14 @@ struct TAbZipItem {
   std::uint32_t crc32 = 0;
   std::uint64_t compressedSize = 0;
   std::uint64_t uncompressedSize = 0;
-  std::string rawName;  // the name's bytes as stored
-  std::string extraField;
-  std::string comment;
+  std::string_view rawName;  // the name's bytes as stored
+  std::string_view extraField;
+  std::string_view comment;
   std::uint32_t diskNumberStart = 0;
   std::uint16_t internalAttributes = 0;
   std::uint32_t externalAttributes = 0;
   std::uint64_t localHeaderOffset = 0;
-  std::string fileName;  // the decoded name (UTF-8), separators as stored
+  std::string_view fileName;  // the decoded name (UTF-8), separators as stored
 
   static constexpr std::uint8_t kHostMsDos = 0;
   static constexpr std::uint8_t kHostUnix = 3;

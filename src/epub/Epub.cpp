@@ -157,7 +157,7 @@ bool TEpuB::ExtractEntry(const std::filesystem::path& epubPath, std::string_view
     TAbUnZipper archive;
     archive.SetFileName(epubPath);
     for (std::size_t i = 0; i < archive.Count(); ++i) {
-      const std::string& storedName = archive.Items(i).fileName;
+      const std::string_view storedName = archive.Items(i).fileName;
       if (!IsArchivePath(storedName, entryPath)) continue;
       archive.ExtractEntryToStream(storedName, stream);
       stream.SetPosition(0);

@@ -47,7 +47,7 @@ class UnzipperTest : public ::testing::Test {
   }
   std::string NameOf(ZipEntry entry) {
     Open(ZipWriter().Add(std::move(entry)));
-    return unzipper.Items(0).fileName;
+    return std::string(unzipper.Items(0).fileName);
   }
 
   testing::TempDir dir_;

@@ -25,7 +25,7 @@ using testing::kNoCorpus;
 // stream positioned at its start; nothing when the book lacks it.
 std::optional<MemoryStream> ExtractDocument(TAbUnZipper& book, const std::string& path) {
   for (std::size_t i = 0; i < book.Count(); ++i) {
-    const std::string& name = book.Items(i).fileName;
+    const std::string_view name = book.Items(i).fileName;
     if (ReplaceChar(name, '/', '\\') != path) continue;
     MemoryStream stream;
     book.ExtractEntryToStream(name, stream);

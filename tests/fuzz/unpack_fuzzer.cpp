@@ -60,7 +60,8 @@ std::vector<std::pair<fs::path, bool>> OutsideLandings(const fs::path& archive,
     TAbUnZipper unzipper;
     unzipper.SetFileName(archive);
     for (std::size_t i = 0; i < unzipper.Count(); ++i) {
-      for (const fs::path& landing : NaiveLandings(folder, unzipper.Items(i).fileName)) {
+      for (const fs::path& landing :
+           NaiveLandings(folder, std::string(unzipper.Items(i).fileName))) {
         std::error_code ec;
         landings.emplace_back(landing, fs::exists(fs::symlink_status(landing, ec)));
       }

@@ -61,7 +61,7 @@ TEST(UnzipperCorpus, EveryBookUnpacksCompletelyWithItsChecksumsAndTimes) {
       const TAbZipItem& item = unzipper.Items(i);
       if (item.IsDirectory()) continue;
       SCOPED_TRACE(item.fileName);
-      expected.insert(item.fileName);
+      expected.emplace(item.fileName);
       const fs::path file = dir / "book" / item.fileName;
       const std::string bytes = testing::ReadFile(file);
       EXPECT_EQ(bytes.size(), item.uncompressedSize);
@@ -130,7 +130,7 @@ TEST(UnzipperCorpus, EveryArchiveOpensAndExtractsOrFailsWithAnOpeningError) {
       MemoryStream stream;
       unzipper.ExtractEntryToStream(item.fileName, stream);
       EXPECT_LE(stream.Size(), item.uncompressedSize);
-      const auto size = kStreamSizes.find(name + "/" + item.fileName);
+      const auto size = kStreamSizes.find(name + "/" + std::string(item.fileName));
       if (size != kStreamSizes.end()) {
         namesSeen.insert(size->first);
         EXPECT_EQ(stream.Size(), size->second) << item.fileName;
@@ -154,7 +154,7 @@ TEST(UnzipperCorpus, NamesDecodeByTheirRules) {
   const auto firstName = [&](const char* archive) {
     TAbUnZipper unzipper;
     unzipper.SetFileName(folder / archive);
-    return unzipper.Items(0).fileName;
+    return std::string(unzipper.Items(0).fileName);
   };
   EXPECT_EQ(firstName("test-utf8-unmarked.zip"), "ÄÖÜäöüßćçĉéèêëē");
   EXPECT_EQ(firstName("test-utf8.zip"), "ÄÖÜäöüßćçĉéèêëē");
