@@ -152,6 +152,30 @@ TEST_F(UnzipperTest, DecodesNamesByTheFirstRuleThatApplies) {
   EXPECT_EQ(NameOf(entry), "été.txt") << "a count that disagrees with the size";
 }
 
+// Stored and decoded names, extra fields and comments of many entries share
+// one buffer; each entry must still read its own.
+TEST_F(UnzipperTest, EachEntryKeepsItsOwnTexts) {
+  ZipWriter zip;
+  for (int i = 0; i < 300; ++i) {
+    ZipEntry entry;
+    entry.name = i % 3 == 1 ? "\x82t\x82-" + std::to_string(i) : "OEBPS/Text/" + std::to_string(i);
+    if (i % 5 == 0) entry.extra = ExtraField(0xCAFE, std::to_string(i));
+    if (i % 7 == 0) entry.comment = "note " + std::to_string(i);
+    zip.Add(entry);
+  }
+  Open(zip);
+  ASSERT_EQ(unzipper.Count(), 300u);
+  for (std::size_t i = 0; i < unzipper.Count(); ++i) {
+    const TAbZipItem& item = unzipper.Items(i);
+    const std::string number = std::to_string(i);
+    SCOPED_TRACE(number);
+    EXPECT_EQ(item.fileName, i % 3 == 1 ? "été-" + number : "OEBPS/Text/" + number);
+    EXPECT_EQ(item.rawName, i % 3 == 1 ? "\x82t\x82-" + number : "OEBPS/Text/" + number);
+    EXPECT_EQ(item.extraField, i % 5 == 0 ? ExtraField(0xCAFE, number) : "");
+    EXPECT_EQ(item.comment, i % 7 == 0 ? "note " + number : "");
+  }
+}
+
 TEST_F(UnzipperTest, StreamLookupFoldsAsciiCaseAndTakesTheLatestMatch) {
   Open(ZipWriter()
            .Add("OEBPS/content.opf", "package")

@@ -184,6 +184,33 @@ TEST_F(SimpleXml, PrologItemsAreReadAndKept) {
   EXPECT_EQ(document.DocType(), " ncx PUBLIC \"-//x\" \"y\" [ <!ENTITY e '>'> ]");
 }
 
+// A tree larger than the document's first block of memory, then a small one:
+// each parse reads its own input whole, and the root stays the same object.
+TEST_F(SimpleXml, LargeAndSmallDocumentsInTurn) {
+  std::string large = "<manifest>";
+  for (int i = 0; i < 5000; ++i) {
+    const std::string n = std::to_string(i);
+    large += "<item id=\"c" + n + "\" href=\"Text/chapter" + n + ".xhtml\">&amp;" + n + "</item>";
+  }
+  large += "</manifest>";
+  auto& root = Parse(large);
+  ASSERT_EQ(root.Items().Count(), 5000u);
+  EXPECT_EQ(Child(root, 0).Properties().GetItemNamed("id").Value(), "c0");
+  EXPECT_EQ(Child(root, 4999).Properties().GetItemNamed("href").Value(), "Text/chapter4999.xhtml");
+  EXPECT_EQ(Child(root, 4999).Value(), "&4999");
+  EXPECT_EQ(Child(root, 4999).Properties().GetItemNamed("media-type").Value(), "");
+  EXPECT_EQ(Child(root, 4999).PropertyCount(), 3u);
+
+  auto& small = Parse("<a x='1'>t</a>");
+  EXPECT_EQ(&small, &root);
+  EXPECT_EQ(small.Name(), "a");
+  EXPECT_EQ(small.Value(), "t");
+  EXPECT_EQ(small.Items().Count(), 0u);
+  ASSERT_EQ(small.PropertyCount(), 1u);
+  EXPECT_EQ(small.Properties().GetItem(0).Value(), "1");
+  EXPECT_EQ(Parse(large).Items().Count(), 5000u);
+}
+
 TEST_F(SimpleXml, ParseReplacesTheTreeAndReadsFromTheStreamPosition) {
   Parse("<?pi?><a x='1'><b/></a>");
   MemoryStream stream(std::string("junk<c y='2'/>"));
