@@ -2,6 +2,7 @@
 
 #include "archive/epub_unzipper.h"
 #include "base/file_system.h"
+#include "base/path_text.h"
 #include "epub/Epub.h"
 #include "shell/temporary_folder.h"
 #include "shell/unpack_folder_name.h"
@@ -28,7 +29,7 @@ BookUnpacking BookUnpacking::Run(const std::filesystem::path& book,
       result.status = Status::kNoTemporaryFolder;
       return result;
     }
-    result.folder = temporary + UnpackFolderName(reader.EpubPath.string());
+    result.folder = PathFromUtf8(temporary + UnpackFolderName(Utf8Of(reader.EpubPath)));
   }
   result.status = UnpackToFolder(reader.EpubPath, result.folder) ? Status::kUnpacked : Status::kFailed;
   return result;

@@ -3,6 +3,7 @@
 #include "app/book_examination.h"
 #include "archive/zip_file.h"
 #include "base/file_system.h"
+#include "base/path_text.h"
 #include "epub/Epub.h"
 #include "shell/search_files.h"
 
@@ -13,7 +14,7 @@ constexpr char kEpubMask[] = "*.epub";
 
 // The row's caption: the file name without its folder.
 std::string FileNameOf(const std::string& path) {
-  return std::filesystem::path(path).filename().string();
+  return Utf8Of(PathFromUtf8(path).filename());
 }
 
 }  // namespace

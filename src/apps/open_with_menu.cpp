@@ -4,6 +4,7 @@
 
 #include "apps/myfunctions.h"
 #include "base/file_system.h"
+#include "base/path_text.h"
 #include "base/user_messages.h"
 
 namespace quill {
@@ -11,7 +12,7 @@ namespace quill {
 OpenWithItem OpenWithApplicationItem(const std::string& path) {
   OpenWithItem item;
   item.kind = OpenWithItem::Kind::kApplication;
-  item.caption = std::filesystem::path(path).filename().string();
+  item.caption = Utf8Of(PathFromUtf8(path).filename());
   item.hint = path;
   item.enabled = !path.empty() && FileExists(path);
   return item;

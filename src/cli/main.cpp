@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/path_text.h"
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"
 #include "cli/commands.h"
@@ -80,8 +81,9 @@ int Main(const std::vector<std::string>& arguments) {
 
 std::string FullPath(const std::string& path) {
   std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  return (error ? std::filesystem::path(path) : absolute).lexically_normal().string();
+  const std::filesystem::path given = PathFromUtf8(path);
+  const std::filesystem::path absolute = std::filesystem::absolute(given, error);
+  return Utf8Of((error ? given : absolute).lexically_normal());
 }
 
 }  // namespace quill

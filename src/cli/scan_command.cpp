@@ -4,6 +4,7 @@
 #include "app/epub_collection.h"
 #include "app/time_resolution.h"
 #include "base/file_system.h"
+#include "base/path_text.h"
 #include "base/scoped_user_messages.h"
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"
@@ -121,7 +122,7 @@ int RunScan(const std::vector<std::string>& arguments) {
   bool missing = false;
   for (const std::string& operand : args.Operands()) {
     std::error_code error;
-    if (!std::filesystem::exists(operand, error)) {
+    if (!std::filesystem::exists(PathFromUtf8(operand), error)) {
       messages.Write(operand + ": no such file or folder");
       missing = true;
     }

@@ -41,7 +41,8 @@ struct Listed {
 class EpubCollectionTest : public ::testing::Test {
  protected:
   std::string Write(const fs::path& relative, const EpubBuilder& book) {
-    const fs::path path = dir_ / relative;
+    fs::path path = dir_ / relative;
+    path.make_preferred();
     fs::create_directories(path.parent_path());
     book.WriteTo(path);
     return path.string();

@@ -9,6 +9,7 @@
 #include <set>
 #include <stdexcept>
 
+#include "links.h"
 #include "temp_dir.h"
 
 namespace quill {
@@ -35,7 +36,10 @@ class SearchFilesTest : public ::testing::Test {
   }
 
   std::string Root() const { return dir_.path().string(); }
-  std::string PathOf(const fs::path& relative) const { return (dir_ / relative).string(); }
+  std::string PathOf(const fs::path& relative) const {
+    fs::path path = dir_ / relative;
+    return path.make_preferred().string();
+  }
 
   // Configures the search as the folder commands do, and runs it.
   bool SearchEpubs(TJvDirOption option, const std::string& root) {
@@ -116,10 +120,11 @@ TEST_F(SearchFilesTest, ARootWithOrWithoutTrailingSeparatorGivesTheSamePaths) {
   Touch("sub/b.epub");
   ASSERT_TRUE(SearchEpubs(doIncludeSubDirs, Root()));
   const std::vector<std::string> withoutSeparator = found_;
-  ASSERT_TRUE(SearchEpubs(doIncludeSubDirs, Root() + "/"));
+  const char separator = static_cast<char>(fs::path::preferred_separator);
+  ASSERT_TRUE(SearchEpubs(doIncludeSubDirs, Root() + separator));
   EXPECT_EQ(found_, withoutSeparator);
   EXPECT_EQ(std::set<std::string>(found_.begin(), found_.end()),
-            (std::set<std::string>{Root() + "/a.epub", Root() + "/sub/b.epub"}));
+            (std::set<std::string>{PathOf("a.epub"), PathOf("sub/b.epub")}));
 }
 
 TEST_F(SearchFilesTest, ARootThatIsNoFolderRaisesNothingAndFails) {
@@ -231,7 +236,7 @@ TEST_F(SearchFilesTest, FilesAreCollectedOnlyWithoutOwnerData) {
 
 TEST_F(SearchFilesTest, ALinkToAnotherFolderIsSearchedAgain) {
   Touch("a/x.epub");
-  fs::create_directory_symlink(dir_ / "a", dir_ / "link");
+  if (testing::MakeLink(dir_ / "a", dir_ / "link")) GTEST_SKIP() << testing::kNoLinks;
   EXPECT_TRUE(SearchEpubs(doIncludeSubDirs, Root()));
   EXPECT_EQ(std::multiset<std::string>(found_.begin(), found_.end()),
             (std::multiset<std::string>{PathOf("a/x.epub"), PathOf("link/x.epub")}));
@@ -240,7 +245,7 @@ TEST_F(SearchFilesTest, ALinkToAnotherFolderIsSearchedAgain) {
 TEST_F(SearchFilesTest, ALinkCycleEndsTheDescentAtTheRepeatedFolder) {
   Touch("a/b/deep.epub");
   Touch("c/side.epub");
-  fs::create_directory_symlink(dir_.path(), dir_ / "a/b/up");  // back to the root
+  if (testing::MakeLink(dir_.path(), dir_ / "a/b/up")) GTEST_SKIP() << testing::kNoLinks;  // back to the root
   fs::create_directory_symlink(".", dir_ / "self");
   fs::create_directory_symlink(dir_ / "a", dir_ / "c/to a");  // c and a lead to each other
   fs::create_directory_symlink(dir_ / "c", dir_ / "a/to c");

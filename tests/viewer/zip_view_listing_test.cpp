@@ -8,6 +8,7 @@
 #include "base/timestamp.h"
 #include "epub_builder.h"
 #include "temp_dir.h"
+#include "links.h"
 #include "zip_writer.h"
 
 namespace quill {
@@ -142,7 +143,7 @@ TEST_F(ZipViewListingTest, OnlyExistingFilesWithAnEndRecordAreListed) {
   EXPECT_FALSE(CanListBook(dir.path()));  // a folder is no file
   SampleBook().WriteTo(book);
   const fs::path link = dir / "link.epub";
-  fs::create_symlink(book, link);
+  if (testing::MakeLink(book, link)) GTEST_SKIP() << testing::kNoLinks;
   EXPECT_TRUE(CanListBook(link));
 }
 

@@ -1,0 +1,90 @@
+#include <windows.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "apps/myfunctions.h"
+#include "shell/shortcut.h"
+#include "temp_dir.h"
+#include "zip_writer.h"
+
+namespace quill {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Writes a shell link to the target through the shell's own link object.
+bool MakeShellLink(const fs::path& target, const fs::path& link) {
+  if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return false;
+  bool saved = false;
+  IShellLinkW* shellLink = nullptr;
+  if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&shellLink)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(shellLink->SetPath(target.c_str())) &&
+        SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      saved = SUCCEEDED(file->Save(link.c_str(), TRUE));
+      file->Release();
+    }
+    shellLink->Release();
+  }
+  ::CoUninitialize();
+  return saved;
+}
+
+TEST(ShellLinks, AShortcutLeadsToItsTarget) {
+  testing::TempDir dir;
+  fs::create_directory(dir / "Reading Tools");
+  const fs::path program = dir / "Reading Tools" / "book reader.exe";
+  testing::WriteFile(program, "MZ");
+  const fs::path shortcut = dir / "reader.lnk";
+  ASSERT_TRUE(MakeShellLink(program, shortcut));
+
+  ASSERT_TRUE(IsShortcutName(shortcut));
+  const std::string target = ResolveShortcut(shortcut);
+  ASSERT_FALSE(target.empty());
+  // The target comes in its short form where the file system has one.
+  EXPECT_TRUE(fs::equivalent(fs::u8path(target), program)) << target;
+  EXPECT_EQ(ResolveShortcut(dir / "missing.lnk"), "");
+  EXPECT_FALSE(IsShortcutName(dir / "READER.LNK"));
+}
+
+// Reads what the recording program wrote, waiting up to ten seconds for it.
+std::wstring WaitForRecord(const fs::path& record) {
+  for (int i = 0; i < 1000 && !fs::exists(record); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::ifstream in(record, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+TEST(Launch, TheApplicationGetsTheBookAsItsOneArgument) {
+  testing::TempDir dir;
+  fs::create_directory(dir / "My Tools");
+  fs::create_directory(dir / "My Books");
+  const fs::path program = dir / "My Tools" / "record argument.exe";
+  fs::copy_file(fs::absolute(QUILL_RECORD_ARGUMENT).make_preferred(), program);
+  const fs::path book = dir / "My Books" / "A Tale of Two Cities.epub";
+  testing::WriteFile(book, "book");
+
+  LaunchWithFile(program.string(), book.string());
+  EXPECT_EQ(WaitForRecord(program.wstring() + L".txt"), L"1\n" + book.wstring());
+}
+
+TEST(Launch, NothingStartsForAMissingBook) {
+  testing::TempDir dir;
+  const fs::path program = dir / "record.exe";
+  fs::copy_file(fs::absolute(QUILL_RECORD_ARGUMENT).make_preferred(), program);
+  LaunchWithFile(program.string(), (dir / "gone.epub").string());
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_FALSE(fs::exists(program.wstring() + L".txt"));
+}
+
+}  // namespace
+}  // namespace quill
