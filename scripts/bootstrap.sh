@@ -15,6 +15,11 @@ packages=(
 if [[ "${1:-}" == fuzz ]]; then
   packages=(clang-14 libclang-rt-14-dev llvm-14 cmake make zlib1g-dev)
 fi
+# "bootstrap.sh windows" installs only what the Windows cross build and its
+# tests under Wine need: MinGW-w64, its zlib, GoogleTest's sources and Wine.
+if [[ "${1:-}" == windows ]]; then
+  packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64 cmake make)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
