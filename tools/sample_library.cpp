@@ -8,8 +8,11 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "base/path_text.h"
 #include "epub_builder.h"
+#include "shell/command_line.h"
 
 namespace {
 
@@ -68,10 +71,11 @@ std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
 // Books are spread over shelves and authors, a few of them directly in the root.
 std::filesystem::path BookPath(const Options& options, Random& random, int index) {
-  const std::string name = "book-" + std::to_string(100000 + index).substr(1) + ".epub";
+  using quill::PathFromUtf8;
+  const auto name = PathFromUtf8("book-" + std::to_string(100000 + index).substr(1) + ".epub");
   if (index % 10 == 0) return options.folder / name;
-  return options.folder / ("shelf-" + TwoDigits(random.Between(1, 12))) /
-         ("author-" + TwoDigits(random.Between(1, 30))) / name;
+  return options.folder / PathFromUtf8("shelf-" + TwoDigits(random.Between(1, 12))) /
+         PathFromUtf8("author-" + TwoDigits(random.Between(1, 30))) / name;
 }
 
 EpubBuilder MakeBook(const Options& options, Random& random, int index, bool edited) {
@@ -105,13 +109,13 @@ EpubBuilder MakeBook(const Options& options, Random& random, int index, bool edi
   std::exit(status);
 }
 
-Options Parse(int argc, char** argv) {
+Options Parse(const std::vector<std::string>& arguments) {
   Options options;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view arg = arguments[i];
     const auto value = [&]() -> long long {
-      if (i + 1 >= argc) Usage(2);
-      return std::atoll(argv[++i]);
+      if (i + 1 >= arguments.size()) Usage(2);
+      return std::atoll(arguments[++i].c_str());
     };
     if (arg == "--books") options.books = static_cast<int>(value());
     else if (arg == "--edited") options.editedPercent = static_cast<int>(value());
@@ -121,7 +125,7 @@ Options Parse(int argc, char** argv) {
     else if (arg == "--print-edited") options.printEdited = true;
     else if (arg == "--help") Usage(0);
     else if (!arg.empty() && arg[0] == '-') Usage(2);
-    else options.folder = arg;
+    else options.folder = quill::PathFromUtf8(arg);
   }
   if (options.folder.empty() || options.books < 0 || options.chapters < 1 ||
       options.editedPercent < 0 || options.editedPercent > 100 || options.level < 0 ||
@@ -134,7 +138,7 @@ Options Parse(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const Options options = Parse(argc, argv);
+  const Options options = Parse(quill::ProgramArguments(argc, argv));
   Random random(options.seed);
   int edited = 0;
   try {
@@ -147,7 +151,7 @@ int main(int argc, char** argv) {
       zip.WriteTo(path);
       if (isEdited) {
         ++edited;
-        if (options.printEdited) std::printf("%s\n", path.string().c_str());
+        if (options.printEdited) std::printf("%s\n", quill::Utf8Of(path).c_str());
       }
     }
   } catch (const std::exception& e) {
@@ -156,7 +160,7 @@ int main(int argc, char** argv) {
   }
   if (!options.printEdited) {
     std::printf("%d books, %d of them edited, in %s\n", options.books, edited,
-                options.folder.string().c_str());
+                quill::Utf8Of(options.folder).c_str());
   }
   return 0;
 }

@@ -13,6 +13,7 @@
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"
 #include "cli/commands.h"
+#include "shell/command_line.h"
 
 #ifndef QUILLMERE_VERSION
 #define QUILLMERE_VERSION "unknown"
@@ -90,7 +91,7 @@ std::string FullPath(const std::string& path) {
 
 int main(int argc, char** argv) {
   try {
-    return quill::Main({argv + 1, argv + argc});
+    return quill::Main(quill::ProgramArguments(argc, argv));
   } catch (const std::exception& error) {
     // An error that no command expects still ends the run with its message.
     quill::CliUserMessages().Write(error.what());
