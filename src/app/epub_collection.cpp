@@ -23,17 +23,18 @@ EpubCollection::EpubCollection(TimeResolutionSource timeResolution, ListedBookSi
     : timeResolution_(std::move(timeResolution)), listed_(std::move(listed)) {}
 
 bool EpubCollection::AddIfChanged(const std::string& path) {
+  const std::filesystem::path book = PathFromUtf8(path);
   TEpuB reader;
-  reader.Open(path);
+  reader.Open(book);
   if (!reader.Ok) return false;
-  const CheckOutcome outcome = ExamineBook(path, timeResolution_());
+  const CheckOutcome outcome = ExamineBook(book, timeResolution_());
   if (outcome.unchanged()) return false;
   listed_(BookRow{FileNameOf(path), path}, outcome);
   return true;
 }
 
 EpubCollection::Candidate EpubCollection::AddCandidate(const std::string& path) {
-  if (!IsCandidate(path)) return Candidate::kSkipped;
+  if (!IsCandidate(PathFromUtf8(path))) return Candidate::kSkipped;
   return AddIfChanged(path) ? Candidate::kListed : Candidate::kNotListed;
 }
 

@@ -6,6 +6,7 @@
 #include "apps/registry_store.h"
 #include "base/error_kinds.h"
 #include "base/file_system.h"
+#include "base/path_text.h"
 #include "base/user_messages.h"
 #include "shell/application_files.h"
 #include "shell/shortcut.h"
@@ -42,14 +43,15 @@ void SaveApplicationList(UserRegistry& registry, const ApplicationList& list) {
 }
 
 std::optional<std::string> EntryForChosenFile(const std::string& path) {
-  if (!IsShortcutName(path)) return path;
+  if (!IsShortcutName(PathFromUtf8(path))) return path;
   std::string target = GetShortcutTarget(path);
   if (target.empty()) return std::nullopt;
   return target;
 }
 
 std::optional<std::string> EntryForDroppedFile(const std::string& path) {
-  if (!FileExists(path) || !IsApplicationFile(path)) return std::nullopt;
+  const std::filesystem::path file = PathFromUtf8(path);
+  if (!FileExists(file) || !IsApplicationFile(file)) return std::nullopt;
   return EntryForChosenFile(path);
 }
 
@@ -63,7 +65,9 @@ void MoveEntry(ApplicationList& list, int from, int to) {
 }
 
 void DeleteMissingEntries(ApplicationList& list) {
-  std::erase_if(list, [](const std::string& entry) { return entry.empty() || !FileExists(entry); });
+  std::erase_if(list, [](const std::string& entry) {
+    return entry.empty() || !FileExists(PathFromUtf8(entry));
+  });
 }
 
 }  // namespace quill

@@ -21,6 +21,7 @@
 #include "apps/qt/application_icon.h"
 #include "apps/qt/owner_draw_delegate.h"
 #include "base/file_system.h"
+#include "base/path_text.h"
 #include "shell/application_files.h"
 #include "shell/user_registry.h"
 
@@ -228,7 +229,7 @@ QIcon Tfrmapp::IconOf(const QString& path) {
 void Tfrmapp::ListBox1DrawItem(QPainter& canvas, int index, const QRect& rect, QStyle::State) {
   canvas.fillRect(rect, canvas.brush());
   const QString text = ListBox1->item(index)->text();
-  const bool exists = FileExists(ToStd(text));
+  const bool exists = FileExists(PathFromUtf8(ToStd(text)));
   if (exists) {
     const int iconSize = style()->pixelMetric(QStyle::PM_LargeIconSize, nullptr, this);
     const QIcon icon = IconOf(text);

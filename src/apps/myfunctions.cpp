@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/file_system.h"
+#include "base/path_text.h"
 #include "shell/application_start.h"
 #include "shell/shortcut.h"
 
@@ -21,11 +22,14 @@ void SortUniqueItems(std::vector<std::string>& items, const TextCollation& compa
   items = std::move(sorted);
 }
 
-std::string GetShortcutTarget(const std::string& path) { return ResolveShortcut(path); }
+std::string GetShortcutTarget(const std::string& path) {
+  return ResolveShortcut(PathFromUtf8(path));
+}
 
 void LaunchWithFile(const std::string& application, const std::string& file) {
-  if (!FileExists(application) || !FileExists(file)) return;
-  StartApplication(application, file);
+  const std::filesystem::path program = PathFromUtf8(application);
+  if (!FileExists(program) || !FileExists(PathFromUtf8(file))) return;
+  StartApplication(program, file);
 }
 
 }  // namespace quill

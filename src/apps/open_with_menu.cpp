@@ -14,7 +14,7 @@ OpenWithItem OpenWithApplicationItem(const std::string& path) {
   item.kind = OpenWithItem::Kind::kApplication;
   item.caption = Utf8Of(PathFromUtf8(path).filename());
   item.hint = path;
-  item.enabled = !path.empty() && FileExists(path);
+  item.enabled = !path.empty() && FileExists(PathFromUtf8(path));
   return item;
 }
 

@@ -10,6 +10,7 @@
 #include "base/error_kinds.h"
 #include "base/file_system.h"
 #include "base/memory_stream.h"
+#include "base/path_text.h"
 #include "base/writable_file.h"
 
 namespace quill {
@@ -21,7 +22,7 @@ std::string InOutErrorMessage(int code, const std::filesystem::path& folder) {
     case 2:
       return "The specified file was not found";
     case 3:
-      return "Invalid file name - " + folder.string();
+      return "Invalid file name - " + Utf8Of(folder);
     case 4:
       return "Too many open files";
     case 5:

@@ -5,6 +5,7 @@
 #include "archive/ab_unzipper.h"
 #include "base/error_kinds.h"
 #include "base/file_system.h"
+#include "base/path_text.h"
 #include "base/user_messages.h"
 
 namespace quill {
@@ -13,7 +14,7 @@ bool UnpackToFolder(const std::filesystem::path& archivePath, const std::filesys
   // A link at the folder's place could send every file anywhere; like a link
   // below the folder, it is not written through.
   if (IsLink(folder) || (!DirectoryExists(folder) && CreateDirectories(folder) != 0)) {
-    throw Exception("Nem tudom a könyvtárat létrehozni : " + folder.string());
+    throw Exception("Nem tudom a könyvtárat létrehozni : " + Utf8Of(folder));
   }
   try {
     TAbUnZipper unzipper;

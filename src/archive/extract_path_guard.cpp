@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/file_system.h"
+#include "base/path_text.h"
 #include "base/text.h"
 
 namespace quill {
@@ -52,7 +53,7 @@ std::optional<std::filesystem::path> GuardedExtractPath(const std::filesystem::p
 
   std::filesystem::path target = base;
   for (const std::string& segment : *segments) {
-    target /= segment;
+    target /= PathFromUtf8(segment);
     // A link below the base could point anywhere; nothing is written through one.
     if (IsLink(target)) return std::nullopt;
   }

@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/path_text.h"
 #include "base/scoped_user_messages.h"
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"
@@ -40,13 +41,11 @@ constexpr TextField kLocationFields[] = {
     {"OpfPath", &TEpuB::OpfPath},     {"OpfFolder", &TEpuB::OpfFolder},
 };
 
-std::string PathText(const std::filesystem::path& path) { return path.string(); }
-
 std::string InfoJson(const TEpuB& book) {
   JsonWriter json;
   json.BeginObject();
   json.Member("Ok", book.Ok);
-  json.Member("EpubPath", PathText(book.EpubPath));
+  json.Member("EpubPath", Utf8Of(book.EpubPath));
   for (const TextField& field : kMetadataFields) json.Member(field.name, book.*field.field);
   json.Member("Subjects", book.Subjects);
   json.Member("Version", book.Version);
@@ -87,7 +86,7 @@ class InfoText {
 std::string InfoPlainText(const TEpuB& book) {
   InfoText out;
   out.Field("Ok", book.Ok ? "true" : "false");
-  out.Field("EpubPath", PathText(book.EpubPath));
+  out.Field("EpubPath", Utf8Of(book.EpubPath));
   for (const TextField& field : kMetadataFields) out.Field(field.name, book.*field.field);
   out.List("Subjects", book.Subjects);
   out.Field("Version", book.Version);
@@ -118,7 +117,7 @@ int RunInfo(const std::vector<std::string>& arguments) {
   CliUserMessages messages;
   const ScopedUserMessages scope(messages);
   TEpuB book;
-  book.Open(FullPath(args.Operands().front()));
+  book.Open(PathFromUtf8(FullPath(args.Operands().front())));
   const std::string text = json ? InfoJson(book) : InfoPlainText(book);
   std::fwrite(text.data(), 1, text.size(), stdout);
   return book.Ok ? kExitSuccess : kExitFailure;

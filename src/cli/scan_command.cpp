@@ -135,7 +135,7 @@ int RunScan(const std::vector<std::string>& arguments) {
   {
     Scan scan(settings, output);
     for (const std::string& path : settings.paths) {
-      if (DirectoryExists(path)) {
+      if (DirectoryExists(PathFromUtf8(path))) {
         scan.Folder(path);
       } else {
         scan.File(path);

@@ -3,6 +3,7 @@
 
 #include "app/book_unpacking.h"
 #include "base/error.h"
+#include "base/path_text.h"
 #include "base/scoped_user_messages.h"
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"
@@ -37,17 +38,17 @@ int RunUnpack(const std::vector<std::string>& arguments) {
   std::optional<std::filesystem::path> target;
   if (args.HasValue("--to")) {
     if (args.Value("--to", "").empty()) throw UsageError("option '--to' needs a folder");
-    target = FullPath(args.Value("--to", ""));
+    target = PathFromUtf8(FullPath(args.Value("--to", "")));
   }
   const std::string book = FullPath(args.Operands().front());
 
   CliUserMessages messages;
   const ScopedUserMessages scope(messages);
   try {
-    const BookUnpacking result = BookUnpacking::Run(book, target);
+    const BookUnpacking result = BookUnpacking::Run(PathFromUtf8(book), target);
     switch (result.status) {
       case Status::kUnpacked:
-        std::printf("%s\n", result.folder.string().c_str());
+        std::printf("%s\n", Utf8Of(result.folder).c_str());
         return kExitSuccess;
       case Status::kNoFile:
         messages.Write(args.Operands().front() + ": no such file");
@@ -60,7 +61,7 @@ int RunUnpack(const std::vector<std::string>& arguments) {
         break;
       case Status::kFailed:
         messages.Write(args.Operands().front() + ": unpacked only in part into " +
-                       result.folder.string());
+                       Utf8Of(result.folder));
         break;
     }
   } catch (const Error& error) {

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "base/file_system.h"
+#include "base/path_text.h"
 #include "shell/desktop_entry.h"
 
 namespace quill {
@@ -26,7 +27,7 @@ QIcon LauncherIcon(const QString& path) {
 }  // namespace
 
 QIcon ApplicationIcon(const QString& path) {
-  if (path.isEmpty() || !FileExists(path.toStdString())) return {};
+  if (path.isEmpty() || !FileExists(PathFromUtf8(path.toStdString()))) return {};
   if (path.endsWith(QStringLiteral(".desktop"), Qt::CaseInsensitive)) {
     const QIcon icon = LauncherIcon(path);
     if (!icon.isNull()) return icon;
