@@ -1,0 +1,67 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "apps/application_list.h"
+#include "apps/myfunctions.h"
+#include "apps/open_with_menu.h"
+#include "base/path_text.h"
+#include "recording_user_messages.h"
+#include "shell/user_registry.h"
+#include "temp_dir.h"
+#include "zip_writer.h"
+
+namespace quill {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Reads what the recording program wrote, waiting up to ten seconds for it.
+std::wstring WaitForRecord(const fs::path& record) {
+  for (int i = 0; i < 1000 && !fs::exists(record); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::ifstream in(record, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+// A program and a book in folders whose names lie outside any one code page:
+// the list keeps the program's path as UTF-8 text, and every step from the
+// drop to the launch must find the same file again.
+TEST(NonAsciiApplication, ThePathSurvivesTheListAndTheProgramStartsWithTheBook) {
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quillmere");
+  testing::RecordingUserMessages messages;
+  testing::TempDir dir;
+  fs::create_directory(dir / fs::path(u8"Eszközök"));
+  fs::create_directory(dir / fs::path(u8"Könyvek"));
+  const fs::path program = dir / fs::path(u8"Eszközök/Olvasó ő.exe");
+  fs::copy_file(fs::absolute(QUILL_RECORD_ARGUMENT).make_preferred(), program);
+  const fs::path book = dir / fs::path(u8"Könyvek/Éjszaka – első.epub");
+  testing::WriteFile(book, "book");
+
+  const auto entry = EntryForDroppedFile(Utf8Of(program));
+  ASSERT_TRUE(entry.has_value());
+  EXPECT_EQ(*entry, Utf8Of(program));
+
+  SaveApplicationList(*OpenUserRegistry(), {*entry});
+  ApplicationList loaded = LoadApplicationList(*OpenUserRegistry());
+  DeleteMissingEntries(loaded);
+  ASSERT_EQ(loaded, ApplicationList{*entry});
+
+  const OpenWithItem item = OpenWithApplicationItem(loaded.front());
+  EXPECT_TRUE(item.enabled);
+  EXPECT_EQ(item.caption, Utf8Of(program.filename()));
+
+  LaunchWithFile(loaded.front(), Utf8Of(book));
+  EXPECT_EQ(WaitForRecord(program.wstring() + L".txt"), L"1\n" + book.wstring());
+  EXPECT_TRUE(messages.messages.empty());
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quillmere");
+}
+
+}  // namespace
+}  // namespace quill
