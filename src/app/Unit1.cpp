@@ -28,6 +28,7 @@
 #include "app/qt/shadow_text_button.h"
 #include "apps/frm_app_add.h"
 #include "apps/open_with_menu.h"
+#include "base/path_text.h"
 #include "base/user_messages.h"
 #include "shell/qt/select_in_explorer.h"
 #include "viewer/zipview.h"
@@ -96,7 +97,7 @@ QAction* CreateSeparator(QMenu* menu, const char* name) {
 
 // The file name without its folder, as the labels show it.
 QString FileNameOf(const std::string& path) {
-  return QString::fromStdString(std::filesystem::path(path).filename().string());
+  return QString::fromStdString(Utf8Of(PathFromUtf8(path).filename()));
 }
 
 // Suspends the repainting of a widget for the scope, which keeps adding rows
@@ -350,7 +351,7 @@ void TForm1::Openfile1Click() {
   for (const QString& file : OpenDialog1.Files()) files.push_back(file.toStdString());
 
   // One valid book is examined without showing any progress.
-  if (files.size() == 1 && EpubCollection::IsCandidate(files.front())) {
+  if (files.size() == 1 && EpubCollection::IsCandidate(PathFromUtf8(files.front()))) {
     collection_.AddIfChanged(files.front());
   } else {
     AddChosenFiles(files);
@@ -433,7 +434,7 @@ void TForm1::ShowRowCount() {
 
 void TForm1::OpenFileExplorerandselect1Click() {
   const std::optional<std::string> book = SelectedBookPath();
-  if (book && !book->empty()) SelectInExplorer(*book);
+  if (book && !book->empty()) SelectInExplorer(PathFromUtf8(*book));
 }
 
 void TForm1::EpubunpackingandopeningintheInstitute1Click() {
@@ -441,7 +442,7 @@ void TForm1::EpubunpackingandopeningintheInstitute1Click() {
   if (!book || book->empty()) return;
   BookUnpacking unpacking;
   try {
-    unpacking = BookUnpacking::Run(*book);
+    unpacking = BookUnpacking::Run(PathFromUtf8(*book));
   } catch (const std::exception& error) {
     // A target folder that cannot be created: the error is the application's
     // to show, as for any error that escapes a handler.
