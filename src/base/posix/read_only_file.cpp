@@ -31,23 +31,6 @@ ReadOnlyFile ReadOnlyFile::Open(const std::filesystem::path& path, Sharing) {
   return ReadOnlyFile(handle, static_cast<std::uint64_t>(info.st_size));
 }
 
-ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
-    : handle_(other.handle_), size_(other.size_) {
-  other.handle_ = -1;
-}
-
-ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
-  if (this != &other) {
-    Release();
-    handle_ = other.handle_;
-    size_ = other.size_;
-    other.handle_ = -1;
-  }
-  return *this;
-}
-
-ReadOnlyFile::~ReadOnlyFile() { Release(); }
-
 void ReadOnlyFile::Release() noexcept {
   if (handle_ >= 0) ::close(handle_);
   handle_ = -1;

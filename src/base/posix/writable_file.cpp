@@ -23,21 +23,6 @@ std::optional<WritableFile> WritableFile::Create(const std::filesystem::path& pa
   return WritableFile(handle);
 }
 
-WritableFile::WritableFile(WritableFile&& other) noexcept : handle_(other.handle_) {
-  other.handle_ = -1;
-}
-
-WritableFile& WritableFile::operator=(WritableFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = -1;
-  }
-  return *this;
-}
-
-WritableFile::~WritableFile() { Close(); }
-
 bool WritableFile::Write(std::string_view bytes) noexcept {
   while (!bytes.empty()) {
     const ssize_t n = ::write(handle_, bytes.data(), bytes.size());

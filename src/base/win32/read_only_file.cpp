@@ -40,23 +40,6 @@ ReadOnlyFile ReadOnlyFile::Open(const std::filesystem::path& path, Sharing shari
   return ReadOnlyFile(descriptor, static_cast<std::uint64_t>(size.QuadPart));
 }
 
-ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
-    : handle_(other.handle_), size_(other.size_) {
-  other.handle_ = -1;
-}
-
-ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
-  if (this != &other) {
-    Release();
-    handle_ = other.handle_;
-    size_ = other.size_;
-    other.handle_ = -1;
-  }
-  return *this;
-}
-
-ReadOnlyFile::~ReadOnlyFile() { Release(); }
-
 void ReadOnlyFile::Release() noexcept {
   if (handle_ >= 0) ::_close(handle_);
   handle_ = -1;

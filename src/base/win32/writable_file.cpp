@@ -33,21 +33,6 @@ std::optional<WritableFile> WritableFile::Create(const std::filesystem::path& pa
   return WritableFile(descriptor);
 }
 
-WritableFile::WritableFile(WritableFile&& other) noexcept : handle_(other.handle_) {
-  other.handle_ = -1;
-}
-
-WritableFile& WritableFile::operator=(WritableFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = -1;
-  }
-  return *this;
-}
-
-WritableFile::~WritableFile() { Close(); }
-
 bool WritableFile::Write(std::string_view bytes) noexcept {
   const HANDLE file = FileHandleOf(handle_);
   while (!bytes.empty()) {
