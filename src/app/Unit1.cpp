@@ -96,9 +96,7 @@ QAction* CreateSeparator(QMenu* menu, const char* name) {
 }
 
 // The file name without its folder, as the labels show it.
-QString FileNameOf(const std::string& path) {
-  return QString::fromStdString(Utf8Of(PathFromUtf8(path).filename()));
-}
+QString FileNameText(const std::string& path) { return QString::fromStdString(FileNameOf(path)); }
 
 // Suspends the repainting of a widget for the scope, which keeps adding rows
 // in bulk cheap; it is resumed on every way out.
@@ -368,7 +366,7 @@ void TForm1::AddChosenFiles(const std::vector<std::string>& files) {
   for (std::size_t i = 0; i < files.size(); ++i) {
     collection_.AddCandidate(files[i]);
     // Both numbers are zero-based indices: the last file's and this one's.
-    Label1->setText(Text(texts::kFileLabel) + FileNameOf(files[i]));
+    Label1->setText(Text(texts::kFileLabel) + FileNameText(files[i]));
     Label2->setText(Text(texts::kAllFileLabel) + last + Text(texts::kReadCountLabel) +
                     QString::number(i));
     XiProgressBar1->setValue(static_cast<int>(i));
@@ -415,7 +413,7 @@ void TForm1::CentreProgressPanel() {
 
 void TForm1::JvSearchFiles1FindFile(const std::string& path) {
   if (collection_.AddCandidate(path) == EpubCollection::Candidate::kSkipped) return;
-  const QString name = FileNameOf(path);
+  const QString name = FileNameText(path);
   const QString count = QString::number(books_->rowCount());
   lblfile->setText(name);
   lbldb->setText(count);

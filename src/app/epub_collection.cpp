@@ -12,11 +12,6 @@ namespace {
 
 constexpr char kEpubMask[] = "*.epub";
 
-// The row's caption: the file name without its folder.
-std::string FileNameOf(const std::string& path) {
-  return Utf8Of(PathFromUtf8(path).filename());
-}
-
 }  // namespace
 
 EpubCollection::EpubCollection(TimeResolutionSource timeResolution, ListedBookSink listed)

@@ -12,7 +12,7 @@ namespace quill {
 OpenWithItem OpenWithApplicationItem(const std::string& path) {
   OpenWithItem item;
   item.kind = OpenWithItem::Kind::kApplication;
-  item.caption = Utf8Of(PathFromUtf8(path).filename());
+  item.caption = FileNameOf(path);
   item.hint = path;
   item.enabled = !path.empty() && FileExists(PathFromUtf8(path));
   return item;

@@ -15,4 +15,8 @@ namespace quill {
 std::filesystem::path PathFromUtf8(std::string_view text);
 std::string Utf8Of(const std::filesystem::path& path);
 
+// The file-name part of a UTF-8 path, as the platform sees it: after the last
+// separator, or after a drive's colon where drives exist.
+std::string FileNameOf(std::string_view path);
+
 }  // namespace quill
