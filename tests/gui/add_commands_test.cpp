@@ -14,21 +14,16 @@
 #include <QTableView>
 #include <QTimer>
 #include <functional>
-#include <ostream>
 
 #include "app/Unit1.h"
 #include "app/qt/book_list_model.h"
 #include "app/qt/radio_group.h"
 #include "epub_builder.h"
+#include "qstring_printer.h"
 #include "recording_user_messages.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
 #include "zip_writer.h"
-
-// Readable failure messages for texts of the window.
-static void PrintTo(const QString& text, std::ostream* out) {
-  *out << '"' << text.toStdString() << '"';
-}
 
 namespace quill {
 namespace {

@@ -21,15 +21,11 @@
 #include "app/qt/book_list_model.h"
 #include "app/qt/image_list.h"
 #include "epub_builder.h"
+#include "qstring_printer.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
 #include "viewer/qt/zip_image_list.h"
 #include "zip_writer.h"
-
-// Failure messages that show texts as text.
-inline void PrintTo(const QString& text, std::ostream* out) {
-  *out << '"' << text.toStdString() << '"';
-}
 
 namespace quill {
 namespace {

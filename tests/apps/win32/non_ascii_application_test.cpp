@@ -2,15 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <thread>
 
 #include "apps/application_list.h"
 #include "apps/myfunctions.h"
 #include "apps/open_with_menu.h"
 #include "base/path_text.h"
+#include "recorded_argument.h"
 #include "recording_user_messages.h"
 #include "shell/user_registry.h"
 #include "temp_dir.h"
@@ -20,15 +18,6 @@ namespace quill {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Reads what the recording program wrote, waiting up to ten seconds for it.
-std::wstring WaitForRecord(const fs::path& record) {
-  for (int i = 0; i < 1000 && !fs::exists(record); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  std::ifstream in(record, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-}
 
 // A program and a book in folders whose names lie outside any one code page:
 // the list keeps the program's path as UTF-8 text, and every step from the
@@ -58,7 +47,7 @@ TEST(NonAsciiApplication, ThePathSurvivesTheListAndTheProgramStartsWithTheBook) 
   EXPECT_EQ(item.caption, Utf8Of(program.filename()));
 
   LaunchWithFile(loaded.front(), Utf8Of(book));
-  EXPECT_EQ(WaitForRecord(program.wstring() + L".txt"), L"1\n" + book.wstring());
+  EXPECT_EQ(testing::WaitForRecord(program.wstring() + L".txt"), L"1\n" + book.wstring());
   EXPECT_TRUE(messages.messages.empty());
   ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quillmere");
 }

@@ -5,11 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <fstream>
-#include <thread>
-
 #include "apps/myfunctions.h"
+#include "recorded_argument.h"
 #include "shell/shortcut.h"
 #include "temp_dir.h"
 #include "zip_writer.h"
@@ -55,15 +52,6 @@ TEST(ShellLinks, AShortcutLeadsToItsTarget) {
   EXPECT_FALSE(IsShortcutName(dir / "READER.LNK"));
 }
 
-// Reads what the recording program wrote, waiting up to ten seconds for it.
-std::wstring WaitForRecord(const fs::path& record) {
-  for (int i = 0; i < 1000 && !fs::exists(record); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  std::ifstream in(record, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-}
-
 TEST(Launch, TheApplicationGetsTheBookAsItsOneArgument) {
   testing::TempDir dir;
   fs::create_directory(dir / "My Tools");
@@ -74,7 +62,7 @@ TEST(Launch, TheApplicationGetsTheBookAsItsOneArgument) {
   testing::WriteFile(book, "book");
 
   LaunchWithFile(program.string(), book.string());
-  EXPECT_EQ(WaitForRecord(program.wstring() + L".txt"), L"1\n" + book.wstring());
+  EXPECT_EQ(testing::WaitForRecord(program.wstring() + L".txt"), L"1\n" + book.wstring());
 }
 
 TEST(Launch, NothingStartsForAMissingBook) {
