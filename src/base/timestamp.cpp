@@ -30,4 +30,17 @@ std::int64_t DaysSinceEpoch(int year, int month, int day) {
   return daysFrom1970 + 25569;
 }
 
+CivilDate DateFromDays(std::int64_t days) {
+  // Civil from days (the same algorithm backwards), counted from 0000-03-01.
+  days += 719468 - 25569;
+  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const std::int64_t doe = days - era * 146097;
+  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const std::int64_t mp = (5 * doy + 2) / 153;
+  const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  return {yoe + era * 400 + (month <= 2 ? 1 : 0), month, day};
+}
+
 }  // namespace quill

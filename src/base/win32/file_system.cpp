@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-
 #include "base/win32/win32_handle.h"
 
 namespace quill {
@@ -51,23 +50,13 @@ int CreateFolderChain(const std::filesystem::path& folder) {
 bool ToSystemTime(Timestamp localTime, SYSTEMTIME& fields) {
   const std::int64_t total = MillisecondCount(localTime);
   if (total < 0) return false;
-  std::int64_t days = total / 86400000;
+  const CivilDate date = DateFromDays(total / 86400000);
   const std::int64_t milliseconds = total % 86400000;
-  // Civil date from the day count (1899-12-30 is day 0), in 400-year eras.
-  days += DaysSinceEpoch(1899, 12, 30) - DaysSinceEpoch(2000, 3, 1);
-  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-  const std::int64_t dayOfEra = days - era * 146097;
-  const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;
-  const std::int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
-  const std::int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
-  const std::int64_t year = 2000 + yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-  if (year < 1601 || year > 30827) return false;
+  if (date.year < 1601 || date.year > 30827) return false;
   fields = {};
-  fields.wYear = static_cast<WORD>(year);
-  fields.wMonth = static_cast<WORD>(month);
-  fields.wDay = static_cast<WORD>(day);
+  fields.wYear = static_cast<WORD>(date.year);
+  fields.wMonth = static_cast<WORD>(date.month);
+  fields.wDay = static_cast<WORD>(date.day);
   fields.wHour = static_cast<WORD>(milliseconds / 3600000);
   fields.wMinute = static_cast<WORD>(milliseconds / 60000 % 60);
   fields.wSecond = static_cast<WORD>(milliseconds / 1000 % 60);
@@ -115,7 +104,8 @@ bool SetLastWriteTime(const std::filesystem::path& path, Timestamp localTime) no
   SYSTEMTIME local{};
   SYSTEMTIME universal{};
   FILETIME time{};
-  if (!ToSystemTime(localTime, local) || !::TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal) ||
+  if (!ToSystemTime(localTime, local) ||
+      !::TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal) ||
       !::SystemTimeToFileTime(&universal, &time)) {
     return false;
   }
