@@ -1,6 +1,7 @@
 #include "cli/scan_output.h"
 
-#include "cli/iso_date_time.h"
+#include "app/check_reason.h"
+#include "base/iso_date_time.h"
 
 namespace quill {
 namespace {
@@ -38,23 +39,8 @@ ScanOutput::ScanOutput(std::FILE* out, Format format, bool explain)
   if (format_ == Format::kJson) json_.BeginArray();
 }
 
-std::string ScanOutput::ReasonText(const CheckOutcome& reason) {
-  switch (reason.verdict) {
-    case Verdict::kUnchanged:
-      return "unchanged";
-    case Verdict::kDocumentDiffers:
-      return reason.document + " (" + IsoDateTimeText(reason.documentTime) + ") differs from " +
-             reason.referenceDocument + " (" + IsoDateTimeText(reason.referenceTime) + ")";
-    case Verdict::kNoSpineDocument:
-      return "no spine document found in the archive";
-    case Verdict::kCannotExamine:
-      return "cannot be examined: " + reason.problem;
-  }
-  return {};
-}
-
 void ScanOutput::Book(const BookRow& row, const CheckOutcome& reason) {
-  const std::string because = explain_ ? "\t" + TsvField(ReasonText(reason)) : std::string();
+  const std::string because = explain_ ? "\t" + TsvField(CheckReasonText(reason)) : std::string();
   switch (format_) {
     case Format::kText:
       Flush(row.path + because + "\n");
@@ -76,7 +62,7 @@ void ScanOutput::WriteJson(const BookRow& row, const CheckOutcome& reason) {
     json_.Key("reason");
     json_.BeginObject();
     json_.Member("kind", VerdictName(reason.verdict));
-    json_.Member("text", ReasonText(reason));
+    json_.Member("text", CheckReasonText(reason));
     if (reason.verdict == Verdict::kDocumentDiffers) {
       json_.Member("document", reason.document);
       json_.Member("modified", IsoDateTimeText(reason.documentTime));

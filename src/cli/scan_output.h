@@ -27,9 +27,6 @@ class ScanOutput {
   // Ends the output (the json array's closing bracket) and flushes it.
   void Finish();
 
-  // Why a book is listed, in words.
-  static std::string ReasonText(const CheckOutcome& reason);
-
  private:
   void WriteJson(const BookRow& row, const CheckOutcome& reason);
   void Flush(const std::string& text);

@@ -7,7 +7,7 @@
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"
 #include "cli/commands.h"
-#include "cli/iso_date_time.h"
+#include "base/iso_date_time.h"
 #include "cli/json_writer.h"
 #include "viewer/size_text.h"
 #include "viewer/zip_view_listing.h"

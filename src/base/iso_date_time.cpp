@@ -1,4 +1,4 @@
-#include "cli/iso_date_time.h"
+#include "base/iso_date_time.h"
 
 #include <cmath>
 #include <cstdint>
