@@ -1,5 +1,6 @@
 // The desktop program: the main window with its list of found books.
 
+#include <QIcon>
 #include <QScreen>
 
 #include "app/Unit1.h"
@@ -15,6 +16,8 @@ int main(int argc, char* argv[]) {
   // The application object comes first; the message boxes of the core and
   // the error box of an escaped error show through the Qt dialogs.
   quill::Application application(argc, argv);
+  application.setWindowIcon(QIcon(QStringLiteral(":/app/org.quillmere.Quillmere.svg")));
+  application.setDesktopFileName(QStringLiteral("org.quillmere.Quillmere"));
   quill::QtDialogs dialogs;
   quill::QtUserMessages messages(dialogs);
   quill::ScopedUserMessages messageScope(messages);
