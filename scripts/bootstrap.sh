@@ -20,6 +20,12 @@ fi
 if [[ "${1:-}" == windows ]]; then
   packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64 cmake make)
 fi
+# "bootstrap.sh package" installs only what building the Debian package and
+# checking it need: CPack's dependency computation, the desktop-entry and
+# metadata validators, lintian, man and bash's completion functions.
+if [[ "${1:-}" == package ]]; then
+  packages=(dpkg-dev file desktop-file-utils appstream lintian man-db bash-completion)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
