@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QTableView>
 #include <QTimer>
@@ -65,14 +66,22 @@ TEST_F(PrivateSessionBus, SelectInExplorerSendsTheItemsUriToTheFileManager) {
   // A folder given with its trailing separator is shown as the folder.
   EXPECT_TRUE(SelectInExplorer(book.parent_path() / ""));
   EXPECT_EQ(fileManager_.shown().value(1), FileUri(book.parent_path()));
+  EXPECT_TRUE(folderHandler_.opened().isEmpty()) << "the file manager answered";
 }
 
-TEST_F(PrivateSessionBus, SelectInExplorerWithoutAFileManagerIsFalseAtOnce) {
+TEST_F(PrivateSessionBus, SelectInExplorerWithoutAFileManagerOpensTheFolderAtOnce) {
   WriteFile(temp_ / "book.epub", "book");
   QElapsedTimer clock;
   clock.start();
-  EXPECT_FALSE(SelectInExplorer(temp_ / "book.epub"));
+  EXPECT_TRUE(SelectInExplorer(temp_ / "book.epub"));
   EXPECT_LT(clock.elapsed(), 1000);
+  EXPECT_EQ(folderHandler_.opened(), QStringList{QString::fromStdString(temp_.path().string())});
+  EXPECT_FALSE(SelectInExplorer(temp_ / "gone.epub"));
+
+  // A default handler that cannot be started leaves nothing to show.
+  QDesktopServices::setUrlHandler(QStringLiteral("file"), &folderHandler_, "NoSuchHandler");
+  EXPECT_FALSE(SelectInExplorer(temp_ / "book.epub"));
+  EXPECT_EQ(folderHandler_.opened().size(), 1);
 }
 
 // The main window with a listed book and a temporary directory of the test's

@@ -38,6 +38,19 @@ TEST_F(PrivateSessionBus, AMissingItemIsNotSentAtAll) {
   EXPECT_TRUE(fileManager_.shown().isEmpty());
 }
 
+TEST_F(PrivateSessionBus, TheContainingFolderOpensWithTheDefaultHandler) {
+  const fs::path folder = temp_ / "My Books";
+  fs::create_directories(folder / "Unpacked");
+  WriteFile(folder / "Alice.epub", "book");
+  for (const fs::path& item : {folder / "Alice.epub", folder / "Unpacked"}) {
+    EXPECT_TRUE(OpenContainingFolder(QString::fromStdString(item.string()))) << item;
+  }
+  EXPECT_FALSE(OpenContainingFolder(QString::fromStdString((folder / "gone.epub").string())));
+  EXPECT_FALSE(OpenContainingFolder(QString()));
+  const QString expected = QString::fromStdString(folder.string());
+  EXPECT_EQ(folderHandler_.opened(), (QStringList{expected, expected}));
+}
+
 TEST(FileManager, NoBusMeansFalse) {
   const QDBusConnection none = QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
                                                              QStringLiteral("nowhere"));

@@ -1,6 +1,7 @@
 #include "private_session_bus.h"
 
 #include <QDBusMessage>
+#include <QDesktopServices>
 #include <QStandardPaths>
 
 #include "zip_writer.h"
@@ -72,12 +73,14 @@ QStringList FakeFileManager::shown() const {
 
 void PrivateSessionBus::SetUp() {
   if (SessionBusDaemon::Address().isEmpty()) GTEST_SKIP() << "dbus-daemon is not running";
+  QDesktopServices::setUrlHandler(QStringLiteral("file"), &folderHandler_, "Open");
   client_ = std::make_unique<QDBusConnection>(
       QDBusConnection::connectToBus(SessionBusDaemon::Address(), kClientConnection));
   ASSERT_TRUE(client_->isConnected());
 }
 
 void PrivateSessionBus::TearDown() {
+  QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
   // The bus outlives the test: the file manager leaves it before it goes, and
   // gives up its name before the next test, which may ask who owns it.
   if (service_) {

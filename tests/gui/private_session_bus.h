@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QStringList>
 #include <QThread>
+#include <QUrl>
 #include <memory>
 
 #include "temp_dir.h"
@@ -51,9 +52,25 @@ class FakeFileManager final : public QDBusVirtualObject {
   QStringList shown_;
 };
 
+// The desktop's default handler for folders, as the program reaches it
+// through QDesktopServices: it records the folders that it is asked to open.
+class RecordingFolderHandler final : public QObject {
+  Q_OBJECT
+
+ public:
+  QStringList opened() const { return opened_; }
+
+ public slots:
+  void Open(const QUrl& folder) { opened_ += folder.toLocalFile(); }
+
+ private:
+  QStringList opened_;
+};
+
 // A test on the private session bus: a client connection of its own and, once
 // started, a file manager that owns org.freedesktop.FileManager1 until the
-// test ends. Skipped when dbus-daemon is not installed.
+// test ends; the folders that the desktop's default handler would open are
+// recorded instead. Skipped when dbus-daemon is not installed.
 class PrivateSessionBus : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -66,6 +83,7 @@ class PrivateSessionBus : public ::testing::Test {
   std::unique_ptr<QDBusConnection> service_;
   QThread serviceThread_;
   FakeFileManager fileManager_;
+  RecordingFolderHandler folderHandler_;
 };
 
 }  // namespace quill::testing

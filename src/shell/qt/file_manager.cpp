@@ -3,6 +3,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
+#include <QDesktopServices>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -43,6 +44,12 @@ bool ShowItemInFileManager(const QString& path, const QDBusConnection& bus) {
        << QString();
   const QDBusMessage reply = bus.call(call, QDBus::Block, kReplyTimeoutMs);
   return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+bool OpenContainingFolder(const QString& path) {
+  const QFileInfo item(path);
+  if (path.isEmpty() || !item.exists()) return false;
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(item.absolutePath()));
 }
 
 }  // namespace quill

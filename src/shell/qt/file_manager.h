@@ -14,4 +14,10 @@ namespace quill {
 bool ShowItemInFileManager(const QString& path,
                            const QDBusConnection& bus = QDBusConnection::sessionBus());
 
+// Opens the folder that holds the file or folder at the path with the
+// desktop's default handler for folders, for desktops where no file manager
+// serves the session bus; the item cannot be selected there. False when
+// nothing exists at the path or no handler could be started.
+bool OpenContainingFolder(const QString& path);
+
 }  // namespace quill
