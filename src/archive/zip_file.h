@@ -23,7 +23,10 @@ enum class TZipMode : std::uint8_t {
 
 // Reads the central directory of a ZIP archive: the entries' header copies in
 // directory order (duplicate names included) and the archive comment. It
-// never reads entry data or local headers and never writes to the file.
+// never reads entry data or local headers and never writes to the file. The
+// directory is decoded by the archive's one decoder (ZIP64 records included);
+// this reader keeps its own rule for finding the end record and its own
+// messages.
 //
 // Use: IsValid on the path; Open; FileCount; any number of FileNames,
 // FileInfo and Comment; Close (or destroy). The file stays open, unshared,
@@ -65,9 +68,10 @@ class TZipFile {
   // 437. Separators stay as stored. Raises "File must be open" when closed.
   std::vector<std::string> FileNames() const;
 
-  // A copy of the header at the 0-based index. Raises "File must be open" when
-  // closed, EArgumentOutOfRangeException "Argument out of range" for an index
-  // outside 0 to FileCount() - 1.
+  // A copy of the header at the 0-based index; a 64-bit size or offset of a
+  // ZIP64 entry that does not fit its field reads as the marker 0xFFFFFFFF.
+  // Raises "File must be open" when closed, EArgumentOutOfRangeException
+  // "Argument out of range" for an index outside 0 to FileCount() - 1.
   TZipHeader FileInfo(int index) const;
 
   // The entry at the 0-based index without copying, with its one decoded

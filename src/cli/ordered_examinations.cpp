@@ -49,7 +49,11 @@ void OrderedExaminations::Work() {
     lock.unlock();
     {
       const ScopedUserMessages scope(slot->result.messages);
-      slot->result.examination = examine_(slot->result.path);
+      try {
+        slot->result.examination = examine_(slot->result.path);
+      } catch (...) {
+        slot->error = std::current_exception();  // raised where the result is delivered
+      }
     }
     lock.lock();
     slot->done = true;
@@ -88,6 +92,7 @@ void OrderedExaminations::DeliverReady(bool wait) {
     }
     wait = false;
     // Delivered outside the lock: the threads go on meanwhile.
+    if (oldest->error) std::rethrow_exception(oldest->error);
     deliver_(oldest->result);
   }
 }

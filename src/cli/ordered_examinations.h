@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -38,7 +39,8 @@ class OrderedExaminations {
   OrderedExaminations& operator=(const OrderedExaminations&) = delete;
 
   // Queues a candidate, first delivering the results that are ready in turn,
-  // and waiting for the oldest while too many are under way.
+  // and waiting for the oldest while too many are under way. What an
+  // examination raised is raised here, in its turn.
   void Submit(std::string path);
 
   // Delivers every result of what was submitted, waiting for them.
@@ -51,6 +53,7 @@ class OrderedExaminations {
  private:
   struct Slot {
     Result result;
+    std::exception_ptr error;  // what the examination raised
     bool started = false;
     bool done = false;
   };
