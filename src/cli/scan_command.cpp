@@ -41,7 +41,7 @@ constexpr char kScanHelp[] =
     "                  the output is the same for every N\n"
     "\n"
     "Exit status: 0 when no book is listed, 1 when a book is listed, 2 on a usage\n"
-    "error or a PATH that does not exist.\n";
+    "error or a PATH that does not exist, 130 when Ctrl+C ends the scan.\n";
 
 struct ScanSettings {
   bool subfolders;
@@ -57,7 +57,7 @@ constexpr int kMostJobs = 256;
 // The --jobs value: a whole number of threads, by default one per processor.
 int JobsGiven(const CommandArguments& args) {
   if (!args.HasValue("--jobs")) {
-    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 64u));
+    return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMostJobs);
   }
   const std::string value = args.Value("--jobs", "");
   int jobs = 0;
