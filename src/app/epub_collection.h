@@ -66,7 +66,6 @@ class EpubCollection {
   // package is not read.
   static bool IsCandidate(const std::filesystem::path& path);
 
-
   // Sets the search up for a folder command: no collected files or folders,
   // the root folder alone or with every folder below it, files reported only
   // through OnFindFile (its other options stay), the one mask "*.epub" and the

@@ -200,8 +200,7 @@ void PlaceTexts(TAbZipItem& item, const TextOffsets& offsets, const std::vector<
 
 }  // namespace
 
-ZipItemList ReadZipDirectory(FileWindow& window, std::uint64_t endRecordOffset,
-                             Zip64Locator rule) {
+ZipItemList ReadZipDirectory(FileWindow& window, std::uint64_t endRecordOffset, Zip64Locator rule) {
   bool zip64RecordMissing = false;
   const DirectoryLocation location =
       ReadDirectoryLocation(window, endRecordOffset, rule, zip64RecordMissing);

@@ -23,7 +23,8 @@ class ZipDirectoryFault : public std::runtime_error {
     kShortRead,        // a header, its texts or a ZIP64 record end with the file
     kNoZip64Record,    // the end record holds ZIP64 markers, but no ZIP64 record is found
   };
-  explicit ZipDirectoryFault(Kind kind) : std::runtime_error("central directory fault"), kind_(kind) {}
+  explicit ZipDirectoryFault(Kind kind)
+      : std::runtime_error("central directory fault"), kind_(kind) {}
   Kind kind() const { return kind_; }
 
  private:

@@ -43,8 +43,7 @@ bool BackwardScan::LoadBlockEndingAt(std::uint64_t position, std::uint64_t lowes
   const std::uint64_t start = std::max(lowest, end > block ? end - block : 0);
   const auto length = static_cast<std::size_t>(end - start);
   // What the block above holds just past this block's end.
-  const std::size_t carried =
-      loaded_ ? std::min(width_ - 1, buffer_.size()) : 0;
+  const std::size_t carried = loaded_ ? std::min(width_ - 1, buffer_.size()) : 0;
   std::vector<std::byte> next(length + carried);
   std::copy_n(buffer_.begin(), carried, next.begin() + static_cast<std::ptrdiff_t>(length));
   if (!loaded_) {

@@ -42,7 +42,8 @@ class BackwardScan {
   FileWindow& window_;
   std::size_t width_;
   std::uint64_t next_;  // positions below this one have not been offered
-  std::vector<std::byte> buffer_;  // the file from start_ on, up to `width_ - 1` bytes past the block
+  // The file from start_ on: the block, then up to `width_ - 1` bytes of the one above.
+  std::vector<std::byte> buffer_;
   std::uint64_t start_ = 0;
   bool loaded_ = false;
   bool failed_ = false;

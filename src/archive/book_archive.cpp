@@ -48,8 +48,9 @@ const ZipItemList& BookArchive::Answer(const Reading& reading) const {
 std::shared_ptr<const ZipItemList> BookArchive::DirectoryAt(std::uint64_t endRecord,
                                                             Zip64Locator rule,
                                                             const Reading& other) {
-  const bool sameReading = other.directory && other.endRecord == endRecord &&
-                          (rule == Zip64Locator::kOptional || !other.directory->zip64RecordMissing);
+  const bool sameReading =
+      other.directory && other.endRecord == endRecord &&
+      (rule == Zip64Locator::kOptional || !other.directory->zip64RecordMissing);
   if (sameReading) return other.directory;
   return std::make_shared<const ZipItemList>(ReadZipDirectory(*window_, endRecord, rule));
 }

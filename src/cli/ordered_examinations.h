@@ -66,8 +66,8 @@ class OrderedExaminations {
   Deliver deliver_;
   std::size_t limit_;
   std::mutex mutex_;
-  std::condition_variable work_;  // a slot to start, or the end
-  std::condition_variable done_;  // a slot finished
+  std::condition_variable work_;             // a slot to start, or the end
+  std::condition_variable done_;             // a slot finished
   std::deque<std::shared_ptr<Slot>> slots_;  // in submission order, undelivered
   bool stopping_ = false;
   std::vector<std::thread> threads_;

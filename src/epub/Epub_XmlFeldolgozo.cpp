@@ -63,7 +63,9 @@ bool HasPropertyNamed(const TJclSimpleXMLElem& element, std::string_view name) {
 
 }  // namespace
 
-void PackageQueries::LoadXmlFromStream(MemoryStream& stream) { xml_.LoadFromStream(stream, seUTF8); }
+void PackageQueries::LoadXmlFromStream(MemoryStream& stream) {
+  xml_.LoadFromStream(stream, seUTF8);
+}
 
 TJclSimpleXMLElem* PackageQueries::FindRootChild(std::string_view name) {
   TJclSimpleXMLElem* found = nullptr;
@@ -84,8 +86,9 @@ std::string PackageQueries::GetSectionValue(std::string_view section, std::strin
   return result;
 }
 
-std::string PackageQueries::GetSectionValueWithAttribute(std::string_view section, std::string_view name,
-                                         std::string_view attribute) {
+std::string PackageQueries::GetSectionValueWithAttribute(std::string_view section,
+                                                         std::string_view name,
+                                                         std::string_view attribute) {
   std::string result;
   ForEachChild(xml_.Root(), [&](TJclSimpleXMLElem& candidate) {
     if (candidate.Name() != section) return;
@@ -139,7 +142,9 @@ void PackageQueries::GetSubjects(std::vector<std::string>& list) {
   });
 }
 
-std::string PackageQueries::GetPackageVersion() { return std::string(Attribute(xml_.Root(), "version")); }
+std::string PackageQueries::GetPackageVersion() {
+  return std::string(Attribute(xml_.Root(), "version"));
+}
 
 void PackageQueries::GetXmlSpineList() {
   GuardedWalk(kSpinePrefix, [this] {

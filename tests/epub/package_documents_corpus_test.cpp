@@ -55,7 +55,8 @@ TEST(PackageDocumentsCorpus, EveryBookParsesItsContainerPackageAndNavigation) {
     book.SetFileName(path);
     ASSERT_TRUE(ParseDocument(queries, book, "META-INF\\container.xml"));
 
-    const std::string opfPath = ReplaceChar(queries.GetXMLValuex("rootfiles", "full-path"), '/', '\\');
+    const std::string opfPath =
+        ReplaceChar(queries.GetXMLValuex("rootfiles", "full-path"), '/', '\\');
     ASSERT_FALSE(opfPath.empty());
     ASSERT_TRUE(ParseDocument(queries, book, opfPath));
     queries.SpineIdrefList().clear();
@@ -67,7 +68,8 @@ TEST(PackageDocumentsCorpus, EveryBookParsesItsContainerPackageAndNavigation) {
     const std::size_t slash = opfPath.rfind('\\');
     const std::string folder = slash == std::string::npos ? "" : opfPath.substr(0, slash);
     const std::string ncx = ReplaceChar(queries.GetNcxPath(), '/', '\\');
-    if (ncx.empty() || !ParseDocument(queries, book, folder.empty() ? ncx : folder + "\\" + ncx)) continue;
+    if (ncx.empty() || !ParseDocument(queries, book, folder.empty() ? ncx : folder + "\\" + ncx))
+      continue;
     ++withNcx;
     queries.TocList().clear();
     queries.ReadNavMap(queries.FindRootChild("navMap"));

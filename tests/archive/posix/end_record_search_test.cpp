@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <string>
 
 #include "archive/ab_unzipper.h"
