@@ -57,7 +57,9 @@ void OrderedExaminations::Work() {
     }
     lock.lock();
     slot->done = true;
-    done_.notify_all();
+    // Only the oldest result lets the giving thread go on; waking it for any
+    // other would cost a switch for nothing.
+    if (cancelling_ || slots_.front() == slot) done_.notify_all();
   }
 }
 
@@ -109,6 +111,7 @@ void OrderedExaminations::Flush() {
 
 void OrderedExaminations::Cancel() {
   std::unique_lock lock(mutex_);
+  cancelling_ = true;
   std::erase_if(slots_, [](const auto& slot) { return !slot->started; });
   // What a thread is on finishes; its result is no longer wanted.
   done_.wait(lock, [&] {

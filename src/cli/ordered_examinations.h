@@ -70,6 +70,7 @@ class OrderedExaminations {
   std::condition_variable done_;             // a slot finished
   std::deque<std::shared_ptr<Slot>> slots_;  // in submission order, undelivered
   bool stopping_ = false;
+  bool cancelling_ = false;
   std::vector<std::thread> threads_;
 };
 
