@@ -97,7 +97,14 @@ DirectoryLocation ReadDirectoryLocation(FileWindow& window, std::uint64_t endRec
   const std::string_view endRecord = BytesExactly(window, endRecordOffset, kEndRecordSize);
   const DirectoryLocation plain{U16At(endRecord, 10), U32At(endRecord, 16), U32At(endRecord, 12)};
   if (!HoldsZip64Markers(endRecord)) return plain;
-  if (auto location = ReadZip64Location(window, endRecordOffset)) return *location;
+  std::optional<DirectoryLocation> location;
+  try {
+    location = ReadZip64Location(window, endRecordOffset);
+  } catch (const ZipDirectoryFault&) {
+    // A ZIP64 record cut short is no record to a reader that can do without.
+    if (rule == Zip64Locator::kRequired) throw;
+  }
+  if (location) return *location;
   zip64RecordMissing = true;
   if (rule == Zip64Locator::kOptional) return plain;
   throw ZipDirectoryFault(Fault::kNoZip64Record);

@@ -42,8 +42,9 @@ struct ZipItemList {
   bool zip64RecordMissing = false;
 };
 
-// What to do when an end record holds ZIP64 markers but no ZIP64 locator
-// stands before it: give up, or take the end record's own values.
+// What to do when an end record holds ZIP64 markers but no ZIP64 record can
+// be read (no locator before it, or a record that is not there): give up, or
+// take the end record's own values.
 enum class Zip64Locator { kRequired, kOptional };
 
 // The one decoder of a central directory, which every reader uses. Reads the
