@@ -1,9 +1,12 @@
 #include "app/epub_collection.h"
 
 #include "app/book_examination.h"
+#include "archive/book_archive.h"
 #include "archive/zip_file.h"
 #include "base/file_system.h"
 #include "base/path_text.h"
+#include "base/scoped_user_messages.h"
+#include "base/user_message_log.h"
 #include "epub/Epub.h"
 #include "shell/search_files.h"
 
@@ -17,20 +20,46 @@ constexpr char kEpubMask[] = "*.epub";
 EpubCollection::EpubCollection(TimeResolutionSource timeResolution, ListedBookSink listed)
     : timeResolution_(std::move(timeResolution)), listed_(std::move(listed)) {}
 
-bool EpubCollection::AddIfChanged(const std::string& path) {
-  const std::filesystem::path book = PathFromUtf8(path);
+EpubCollection::Examination EpubCollection::ExamineOpenBook(
+    const std::shared_ptr<BookArchive>& archive, const TimeResolutionSource& timeResolution) {
+  // The check reads the package too; its reading is this one, shown twice.
+  UserMessageLog shown(&CurrentUserMessages());
   TEpuB reader;
-  reader.Open(book);
-  if (!reader.Ok) return false;
-  const CheckOutcome outcome = ExamineBook(book, timeResolution_());
-  if (outcome.unchanged()) return false;
-  listed_(BookRow{FileNameOf(path), path}, outcome);
-  return true;
+  {
+    const ScopedUserMessages scope(shown);
+    reader.Open(archive);
+  }
+  if (!reader.Ok) return {Candidate::kNotListed, {}};
+  CheckOutcome outcome = ExamineReadBook(archive, reader, shown, timeResolution());
+  if (outcome.unchanged()) return {Candidate::kNotListed, {}};
+  return {Candidate::kListed, std::move(outcome)};
+}
+
+EpubCollection::Examination EpubCollection::ExamineCandidate(
+    const std::string& path, const TimeResolutionSource& timeResolution) {
+  const std::filesystem::path book = PathFromUtf8(path);
+  if (!FileExists(book)) return {};
+  const std::shared_ptr<BookArchive> archive = BookArchive::Open(book);
+  if (!archive->HasEndRecordInTail()) return {};
+  return ExamineOpenBook(archive, timeResolution);
+}
+
+EpubCollection::Candidate EpubCollection::Deliver(const std::string& path,
+                                                  const Examination& examination) {
+  if (examination.candidate == Candidate::kListed) {
+    listed_(BookRow{FileNameOf(path), path}, examination.outcome);
+  }
+  return examination.candidate;
+}
+
+bool EpubCollection::AddIfChanged(const std::string& path) {
+  const Examination examination =
+      ExamineOpenBook(BookArchive::Open(PathFromUtf8(path)), timeResolution_);
+  return Deliver(path, examination) == Candidate::kListed;
 }
 
 EpubCollection::Candidate EpubCollection::AddCandidate(const std::string& path) {
-  if (!IsCandidate(PathFromUtf8(path))) return Candidate::kSkipped;
-  return AddIfChanged(path) ? Candidate::kListed : Candidate::kNotListed;
+  return Deliver(path, ExamineCandidate(path, timeResolution_));
 }
 
 bool EpubCollection::IsCandidate(const std::filesystem::path& path) {

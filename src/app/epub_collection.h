@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "app/book_row.h"
@@ -9,6 +10,7 @@
 
 namespace quill {
 
+class BookArchive;
 class TJvSearchFiles;
 
 // The decisions by which the add commands fill the list of found books,
@@ -30,6 +32,12 @@ class EpubCollection {
   // What became of one candidate.
   enum class Candidate { kSkipped, kNotListed, kListed };
 
+  // A candidate examined but not yet handed to the sink.
+  struct Examination {
+    Candidate candidate = Candidate::kSkipped;
+    CheckOutcome outcome;  // why a kListed book is listed
+  };
+
   EpubCollection(TimeResolutionSource timeResolution, ListedBookSink listed);
 
   // Examines one EPUB file and hands it to the sink if it qualifies: its
@@ -41,7 +49,17 @@ class EpubCollection {
 
   // A file chosen by "Add file" or found by a folder search: skipped without a
   // message unless it is a candidate (IsCandidate), otherwise AddIfChanged.
+  // The file is opened once for all of it.
   Candidate AddCandidate(const std::string& path);
+
+  // What AddCandidate decides, without handing the book to the sink. Touches
+  // no state but the calling thread's, so candidates may be examined on
+  // several threads at once; the messages go to the thread's sink.
+  static Examination ExamineCandidate(const std::string& path,
+                                      const TimeResolutionSource& timeResolution);
+
+  // Hands an examined book to the sink when it is listed; its answer.
+  Candidate Deliver(const std::string& path, const Examination& examination);
 
   // Whether a file is worth examining: a regular file exists at the path (a
   // link counts as its target) and it carries a ZIP end record. Cheap: the
@@ -56,6 +74,10 @@ class EpubCollection {
                                     const std::string& folder);
 
  private:
+  // AddIfChanged's decision on an archive that is open.
+  static Examination ExamineOpenBook(const std::shared_ptr<BookArchive>& archive,
+                                     const TimeResolutionSource& timeResolution);
+
   TimeResolutionSource timeResolution_;
   ListedBookSink listed_;
 };

@@ -8,6 +8,7 @@
 
 #include "app/content_document.h"
 #include "app/time_resolution.h"
+#include "archive/book_archive.h"
 #include "archive/dos_date_time.h"
 #include "archive/zip_file.h"
 #include "base/error.h"
@@ -15,16 +16,6 @@
 
 namespace quill {
 namespace {
-
-// The entry name as extraction decodes it. Many producers store UTF-8 names
-// without setting the flag, so UTF-8 by shape counts as UTF-8 too.
-std::string ExtractedName(const ZipEntryView& entry) {
-  if (IsAscii(entry.fileName)) return std::string(entry.fileName);
-  if ((entry.flag & kFlagUtf8Name) != 0 || IsUtf8ByShape(entry.fileName)) {
-    return SanitizeUtf8(entry.fileName);
-  }
-  return Cp437ToUtf8(entry.fileName);
-}
 
 // The key under which paths that are equal ignoring letter case meet.
 std::string CaseKey(std::string path) {
@@ -39,18 +30,6 @@ std::string CaseKey(std::string path) {
 std::string EntryKey(std::string name) {
   std::replace(name.begin(), name.end(), '/', '\\');
   return CaseKey(std::move(name));
-}
-
-// The name of a content document as extraction decodes it; nothing for any
-// other entry. An ASCII name, the usual kind, is tested before it is copied.
-std::optional<std::string> ContentDocumentName(const ZipEntryView& entry) {
-  if (IsAscii(entry.fileName)) {
-    if (!IsContentDocument(entry.fileName)) return std::nullopt;
-    return std::string(entry.fileName);
-  }
-  std::string name = ExtractedName(entry);
-  if (!IsContentDocument(name)) return std::nullopt;
-  return name;
 }
 
 // The spine paths' keys, made once, so each entry costs one lookup however
@@ -76,12 +55,11 @@ CheckOutcome Compare(const TZipFile& zip, const std::vector<std::string>& spineP
   int referenceIndex = -1;
   for (int i = 0; i < count; ++i) {
     const ZipEntryView entry = zip.Entry(i);
-    std::optional<std::string> name = ContentDocumentName(entry);
-    if (!name) continue;
+    if (!IsContentDocument(entry.decodedName)) continue;
     // Every content document is converted, so an impossible time anywhere ends the check.
     reference = DosDateTimeToTimestamp(entry.modifiedDateTime);
     referenceIndex = i;
-    contentKeys[static_cast<std::size_t>(i)] = EntryKey(std::move(*name));
+    contentKeys[static_cast<std::size_t>(i)] = EntryKey(std::string(entry.decodedName));
   }
 
   const SpinePathSet spine(spinePaths);
@@ -93,9 +71,9 @@ CheckOutcome Compare(const TZipFile& zip, const std::vector<std::string>& spineP
     const Timestamp document = DosDateTimeToTimestamp(zip.Entry(i).modifiedDateTime);
     if (!SameAtTimeResolution(timeResolution, *reference, document)) {
       outcome.verdict = CheckOutcome::Verdict::kDocumentDiffers;
-      outcome.document = ExtractedName(zip.Entry(i));
+      outcome.document = zip.Entry(i).decodedName;
       outcome.documentTime = document;
-      outcome.referenceDocument = ExtractedName(zip.Entry(referenceIndex));
+      outcome.referenceDocument = zip.Entry(referenceIndex).decodedName;
       outcome.referenceTime = *reference;
       return outcome;
     }
@@ -108,9 +86,15 @@ CheckOutcome Compare(const TZipFile& zip, const std::vector<std::string>& spineP
 
 CheckOutcome CheckSpineTimes(const std::filesystem::path& archivePath,
                              const std::vector<std::string>& spinePaths, int timeResolution) {
+  return CheckSpineTimes(std::make_shared<BookArchive>(archivePath, ReadOnlyFile::Sharing::kNone),
+                         spinePaths, timeResolution);
+}
+
+CheckOutcome CheckSpineTimes(const std::shared_ptr<BookArchive>& archive,
+                             const std::vector<std::string>& spinePaths, int timeResolution) {
   try {
     TZipFile zip;
-    zip.Open(archivePath);
+    zip.Open(archive);
     return Compare(zip, spinePaths, timeResolution);
   } catch (const Error& error) {
     return CheckOutcome::CannotExamine(error.kind() + ": " + error.message());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,11 +9,17 @@
 
 namespace quill {
 
+class BookArchive;
+
 // The check with its reasons: which spine document differs from which
 // reference, that no spine document was found, or what kept the archive from
 // being examined. The same rules as SpineTimesMatch, which answers
 // CheckSpineTimes(...).unchanged(). Never raises.
 CheckOutcome CheckSpineTimes(const std::filesystem::path& archivePath,
+                             const std::vector<std::string>& spinePaths, int timeResolution);
+
+// The same, reading the directory of a book archive that is already open.
+CheckOutcome CheckSpineTimes(const std::shared_ptr<BookArchive>& archive,
                              const std::vector<std::string>& spinePaths, int timeResolution);
 
 // Whether the content documents that a book's spine lists all carry the
@@ -27,9 +34,9 @@ CheckOutcome CheckSpineTimes(const std::filesystem::path& archivePath,
 // impossible stored time on any content document). Never raises.
 //
 // Entries are found by archive path ignoring letter case (Unicode simple case
-// mapping). An entry's name is decoded as its extraction decodes it: UTF-8
-// when flagged or when its bytes are UTF-8 by shape, else code page 437, so a
-// document that the package reader can read is also found here.
+// mapping). An entry's name is the one decoded name that extraction gives it
+// too (DecodeEntryName), so a document that the package reader can read is
+// also found here, in any archive the extractor reads, ZIP64 included.
 bool SpineTimesMatch(const std::filesystem::path& archivePath,
                      const std::vector<std::string>& spinePaths, int timeResolution);
 

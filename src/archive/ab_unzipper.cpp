@@ -4,9 +4,9 @@
 
 #include "archive/ab_entry_data.h"
 #include "archive/ab_zip_directory.h"
+#include "archive/book_archive.h"
 #include "archive/dos_date_time.h"
 #include "archive/extract_path_guard.h"
-#include "archive/file_window.h"
 #include "base/error_kinds.h"
 #include "base/file_system.h"
 #include "base/memory_stream.h"
@@ -82,74 +82,77 @@ void ApplyStoredTimeAndAttributes(const TAbZipItem& item, const std::filesystem:
   if (!item.IsDirectory() && StoresReadOnly(item)) SetReadOnly(target);
 }
 
-// Opens the archive for reading. A missing file (or a folder) raises
-// EAbFileNotFound, an empty one (or one whose size cannot be known)
-// EAbBadStream, each before any error of the opening itself. A normal open
-// asks the file system nothing else: the size is the opened file's own, and
-// the other questions are asked only once the opening has failed.
-ReadOnlyFile OpenNonEmpty(const std::filesystem::path& path) {
-  std::optional<ReadOnlyFile> file;
+// The directory of the archive, or the component's own error for why it
+// cannot be read. A file that cannot be opened raises EAbFileNotFound when it
+// is missing (or a folder), EAbBadStream when it is empty (or its size cannot
+// be known), each before any error of the opening itself: a normal open asks
+// the file system nothing else, the other questions are asked only once the
+// opening has failed.
+const ZipItemList& ReadDirectory(BookArchive& archive) {
   try {
-    file.emplace(ReadOnlyFile::Open(path, ReadOnlyFile::Sharing::kAll));
+    return archive.DirectoryForUnzipper();
   } catch (const EFOpenError&) {
-    if (!FileExists(path)) throw EAbFileNotFound("Fájl nem található");
-    const auto size = FileSize(path);
+    if (!FileExists(archive.Path())) throw EAbFileNotFound("Fájl nem található");
+    const auto size = FileSize(archive.Path());
     if (!size || *size == 0) throw EAbBadStream("Érvénytelen adatfolyam");
     throw;
+  } catch (const ZipDirectoryFault& fault) {
+    switch (fault.kind()) {
+      case ZipDirectoryFault::Kind::kEmptyFile:
+        throw EAbBadStream("Érvénytelen adatfolyam");
+      case ZipDirectoryFault::Kind::kNoEndRecord:
+        throw EAbUnhandledType("Hibas archívumtípus");
+      case ZipDirectoryFault::Kind::kHeaderSignature:
+      case ZipDirectoryFault::Kind::kNoZip64Record:
+        throw EAbZipInvalid("Érvénytelen fájl – nem PKZip fájl");
+      default:
+        throw EReadError("Stream read error");
+    }
   }
-  if (file->Size() == 0) throw EAbBadStream("Érvénytelen adatfolyam");
-  return std::move(*file);
 }
 
 }  // namespace
 
 void TAbUnZipper::SetFileName(const std::filesystem::path& path) {
   Close();
-  if (!path.empty()) Open(path);
+  if (!path.empty()) SetArchive(BookArchive::Open(path));
 }
 
-void TAbUnZipper::Open(const std::filesystem::path& path) {
-  ReadOnlyFile file = OpenNonEmpty(path);
-  ZipItemList directory;
-  {
-    // The tail read that finds the end record usually holds the directory too.
-    FileWindow window(file);
-    const auto endRecord = FindEndRecord(window);
-    if (!endRecord) throw EAbUnhandledType("Hibas archívumtípus");
-    directory = ReadZipDirectory(window, *endRecord);
-  }
-  directory_ = std::move(directory);
-  names_.Assign(directory_.items);
-  archive_.emplace(std::move(file));
-  fileName_ = path;
+void TAbUnZipper::SetArchive(std::shared_ptr<BookArchive> archive) {
+  Close();
+  items_ = &ReadDirectory(*archive).items;
+  names_.Assign(*items_);
+  fileName_ = archive->Path();
+  archive_ = std::move(archive);
 }
 
 void TAbUnZipper::Close() {
   archive_.reset();
-  directory_ = {};
+  items_ = nullptr;
   names_.Clear();
   fileName_.clear();
 }
 
 const TAbZipItem& TAbUnZipper::Items(std::size_t index) const {
-  if (index >= directory_.items.size()) {
-    throw EArgumentOutOfRangeException("Argument out of range");
-  }
-  return directory_.items[index];
+  if (index >= Count()) throw EArgumentOutOfRangeException("Argument out of range");
+  return (*items_)[index];
 }
 
 void TAbUnZipper::ExtractEntryToStream(std::string_view name, MemoryStream& stream) {
   const auto index = names_.FindLatest(name);
-  if (!index) return;
-  const TAbZipItem& item = directory_.items[*index];
+  if (index) ExtractItemToStream(*index, stream);
+}
+
+void TAbUnZipper::ExtractItemToStream(std::size_t index, MemoryStream& stream) {
+  const TAbZipItem& item = Items(index);
   if (item.uncompressedSize > kMaxStreamEntrySize) return;
-  const auto location = LocateEntryData(*archive_, item);
+  const auto location = LocateEntryData(archive_->File(), item);
   if (!location) return;
   StreamSink sink(stream);
   // Whatever the outcome, what was written stays in the stream and nothing
   // is reported: a damaged entry simply yields what could be decoded, so its
   // checksum is not even computed.
-  DecodeEntryData(*archive_, item, *location, sink, ChecksumCheck::kSkip);
+  DecodeEntryData(archive_->File(), item, *location, sink, ChecksumCheck::kSkip);
 }
 
 void TAbUnZipper::ExtractEntryToFolder(std::size_t index) {
@@ -174,12 +177,12 @@ void TAbUnZipper::CreateFolders(const std::filesystem::path& folder) const {
 }
 
 bool TAbUnZipper::ExtractFile(const TAbZipItem& item, const std::filesystem::path& target) const {
-  const auto location = LocateEntryData(*archive_, item);
+  const auto location = LocateEntryData(archive_->File(), item);
   if (!location) return false;  // a file already at the target stays as it was
   auto file = WritableFile::Create(target);
   if (!file) return false;
   FileSink sink(*file);
-  const DecodeOutcome outcome = DecodeEntryData(*archive_, item, *location, sink);
+  const DecodeOutcome outcome = DecodeEntryData(archive_->File(), item, *location, sink);
   const bool closed = file->Close();
   // A checksum mismatch keeps the data as written: the entry counts as done.
   if (outcome == DecodeOutcome::kFailed || !closed) {

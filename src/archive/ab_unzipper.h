@@ -2,7 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <optional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -10,10 +10,10 @@
 #include "archive/ab_zip_directory.h"
 #include "archive/ab_zip_item.h"
 #include "base/enum_set.h"
-#include "base/read_only_file.h"
 
 namespace quill {
 
+class BookArchive;
 class MemoryStream;
 
 enum TAbExtractOption {
@@ -45,6 +45,10 @@ class TAbUnZipper {
   // lacks a signature (EAbZipInvalid) or ends too early (EReadError).
   void SetFileName(const std::filesystem::path& path);
 
+  // Opens a book archive that is already open (and that this component then
+  // shares) as SetFileName would open its path, with the same errors.
+  void SetArchive(std::shared_ptr<BookArchive> archive);
+
   // The folder into which ExtractEntryToFolder writes.
   const std::filesystem::path& BaseDirectory() const { return baseDirectory_; }
   void SetBaseDirectory(const std::filesystem::path& folder) { baseDirectory_ = folder; }
@@ -56,7 +60,7 @@ class TAbUnZipper {
   // The entries in central directory order; Count() is 0 with no archive open.
   // Items raises EArgumentOutOfRangeException for an index outside the list.
   const TAbZipItem& Items(std::size_t index) const;
-  std::size_t Count() const { return directory_.items.size(); }
+  std::size_t Count() const { return items_ ? items_->size() : 0; }
 
   // Writes the uncompressed data of the entry named `name` (the letters A to
   // Z compared without case; the latest of several matches) into the stream
@@ -64,6 +68,9 @@ class TAbUnZipper {
   // nothing further and reports nothing; an entry larger than
   // kMaxStreamEntrySize is not extracted.
   void ExtractEntryToStream(std::string_view name, MemoryStream& stream);
+
+  // The same for the entry at the index, whatever other entries share its name.
+  void ExtractItemToStream(std::size_t index, MemoryStream& stream);
 
   // Writes the entry at the index into BaseDirectory under its relative path
   // and gives it the entry's stored time (as local time) and read-only state.
@@ -73,7 +80,6 @@ class TAbUnZipper {
   void ExtractEntryToFolder(std::size_t index);
 
  private:
-  void Open(const std::filesystem::path& path);
   void Close();
   void CreateFolders(const std::filesystem::path& folder) const;
   // Writes a file entry's data to the target; false when the entry was skipped.
@@ -82,8 +88,8 @@ class TAbUnZipper {
   std::filesystem::path fileName_;
   std::filesystem::path baseDirectory_;
   TAbExtractOptions extractOptions_{eoCreateDirs};
-  std::optional<ReadOnlyFile> archive_;
-  ZipItemList directory_;
+  std::shared_ptr<BookArchive> archive_;
+  const std::vector<TAbZipItem>* items_ = nullptr;  // the archive's directory
   NameIndex names_;
 };
 

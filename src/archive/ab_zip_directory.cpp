@@ -7,9 +7,9 @@
 
 #include "archive/ab_extra_field.h"
 #include "archive/ab_name_decoding.h"
+#include "archive/backward_scan.h"
 #include "archive/file_window.h"
 #include "base/byte_reader.h"
-#include "base/error_kinds.h"
 
 namespace quill {
 namespace {
@@ -23,18 +23,11 @@ constexpr std::size_t kEndRecordSize = 22;
 constexpr std::size_t kZip64LocatorSize = 20;
 constexpr std::size_t kZip64EndRecordSize = 56;
 constexpr std::size_t kCentralHeaderSize = 46;
-constexpr std::size_t kSearchBlock = 64 * 1024;
 
 constexpr std::uint16_t kMarker16 = 0xFFFF;
 constexpr std::uint32_t kMarker32 = 0xFFFFFFFF;
 
-const char kInvalidArchive[] = "Érvénytelen fájl – nem PKZip fájl";
-const char kStreamReadError[] = "Stream read error";
-
-// The first block that the end record's search reads: a normal archive's end
-// record and, for a book, its whole central directory lie in it, so the
-// directory costs no further read.
-constexpr std::size_t kFirstSearchBlock = 8 * 1024;
+using Fault = ZipDirectoryFault::Kind;
 // A declared directory size sizes the directory's first read, up to this much.
 constexpr std::uint64_t kLargestDirectoryRead = 16u << 20;
 
@@ -42,12 +35,12 @@ std::string_view AsText(std::span<const std::byte> bytes) {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-// Exactly count bytes at the offset, or EReadError. The view lasts until the
+// Exactly count bytes at the offset, or a short-read fault. The view lasts until the
 // window's next read.
 std::string_view BytesExactly(FileWindow& window, std::uint64_t offset, std::size_t count,
                               std::size_t readAhead = 0) {
   const std::span<const std::byte> bytes = window.Bytes(offset, count, readAhead);
-  if (bytes.size() != count) throw EReadError(kStreamReadError);
+  if (bytes.size() != count) throw ZipDirectoryFault(Fault::kShortRead);
   return AsText(bytes);
 }
 
@@ -63,29 +56,6 @@ std::uint16_t U16At(std::string_view bytes, std::size_t at) {
   return reader.U16().value_or(0);
 }
 
-// Searches backwards, block by block, for the highest offset at or below
-// `highest` at which accept(offset, bytes) holds for the `width` bytes there.
-// The first block read is a small one at the end, so a normal archive costs
-// one read; later blocks are larger.
-template <typename Accept>
-std::optional<std::uint64_t> SearchBackwards(FileWindow& window, std::uint64_t highest,
-                                             std::size_t width, Accept accept) {
-  std::uint64_t top = highest + 1;  // candidates lie below top
-  std::size_t blockSize = kFirstSearchBlock;
-  while (top > 0) {
-    const std::uint64_t start = top > blockSize ? top - blockSize : 0;
-    const std::string_view block =
-        AsText(window.Bytes(start, static_cast<std::size_t>(top - start) + width - 1));
-    for (std::uint64_t at = top; at-- > start;) {
-      const std::size_t local = static_cast<std::size_t>(at - start);
-      if (local + width <= block.size() && accept(at, block.substr(local, width))) return at;
-    }
-    top = start;
-    blockSize = kSearchBlock;
-  }
-  return std::nullopt;
-}
-
 struct DirectoryLocation {
   std::uint64_t entryCount = 0;
   std::uint64_t offset = 0;
@@ -99,19 +69,20 @@ bool HoldsZip64Markers(std::string_view endRecord) {
   return U32At(endRecord, 12) == kMarker32 || U32At(endRecord, 16) == kMarker32;
 }
 
-DirectoryLocation ReadZip64Location(FileWindow& window, std::uint64_t endRecordOffset) {
-  if (endRecordOffset < kZip64LocatorSize) throw EAbZipInvalid(kInvalidArchive);
-  const auto locator = SearchBackwards(window, endRecordOffset - kZip64LocatorSize, 4,
-                                       [](std::uint64_t, std::string_view bytes) {
-                                         return U32At(bytes, 0) == kZip64LocatorSignature;
-                                       });
-  if (!locator) throw EAbZipInvalid(kInvalidArchive);
-  ByteReader locatorReader(BytesExactly(window, *locator, kZip64LocatorSize));
+// The ZIP64 end record's location of the directory; nothing when no locator
+// stands before the end record or the record it points at lacks its signature.
+std::optional<DirectoryLocation> ReadZip64Location(FileWindow& window,
+                                                   std::uint64_t endRecordOffset) {
+  if (endRecordOffset < kZip64LocatorSize) return std::nullopt;
+  BackwardScan scan(window, endRecordOffset - kZip64LocatorSize + 1, 4);
+  const auto locator = scan.NextSignature(kZip64LocatorSignature, 0);
+  if (!locator) return std::nullopt;
+  ByteReader locatorReader(BytesExactly(window, locator->position, kZip64LocatorSize));
   locatorReader.Skip(8);
   const std::uint64_t recordOffset = *locatorReader.U64();
 
   const std::string_view record = BytesExactly(window, recordOffset, kZip64EndRecordSize);
-  if (U32At(record, 0) != kZip64EndRecordSignature) throw EAbZipInvalid(kInvalidArchive);
+  if (U32At(record, 0) != kZip64EndRecordSignature) return std::nullopt;
   ByteReader reader(record);
   reader.Seek(32);
   DirectoryLocation location;
@@ -121,11 +92,22 @@ DirectoryLocation ReadZip64Location(FileWindow& window, std::uint64_t endRecordO
   return location;
 }
 
-DirectoryLocation ReadDirectoryLocation(FileWindow& window, std::uint64_t endRecordOffset) {
+DirectoryLocation ReadDirectoryLocation(FileWindow& window, std::uint64_t endRecordOffset,
+                                        Zip64Locator rule, bool& zip64RecordMissing) {
   const std::string_view endRecord = BytesExactly(window, endRecordOffset, kEndRecordSize);
-  if (U32At(endRecord, 0) != kEndRecordSignature) throw EAbZipInvalid(kInvalidArchive);
-  if (HoldsZip64Markers(endRecord)) return ReadZip64Location(window, endRecordOffset);
-  return {U16At(endRecord, 10), U32At(endRecord, 16), U32At(endRecord, 12)};
+  const DirectoryLocation plain{U16At(endRecord, 10), U32At(endRecord, 16), U32At(endRecord, 12)};
+  if (!HoldsZip64Markers(endRecord)) return plain;
+  std::optional<DirectoryLocation> location;
+  try {
+    location = ReadZip64Location(window, endRecordOffset);
+  } catch (const ZipDirectoryFault&) {
+    // A ZIP64 record cut short is no record to a reader that can do without.
+    if (rule == Zip64Locator::kRequired) throw;
+  }
+  if (location) return *location;
+  zip64RecordMissing = true;
+  if (rule == Zip64Locator::kOptional) return plain;
+  throw ZipDirectoryFault(Fault::kNoZip64Record);
 }
 
 // Replaces the header's markers by the values of the ZIP64 extended
@@ -137,7 +119,7 @@ void ApplyZip64Field(TAbZipItem& item) {
   const auto replace = [&](auto& value, auto marker, auto read) {
     if (value != marker) return;
     const auto wide = read();
-    if (!wide) throw EReadError(kStreamReadError);
+    if (!wide) throw ZipDirectoryFault(Fault::kShortRead);
     value = *wide;
   };
   replace(item.uncompressedSize, std::uint64_t{kMarker32}, [&] { return reader.U64(); });
@@ -166,8 +148,14 @@ std::size_t AppendText(std::vector<char>& texts, std::string_view bytes) {
 // texts are appended to the buffer, at the returned offsets.
 TextOffsets ReadCentralHeader(FileWindow& window, std::uint64_t& position, std::size_t readAhead,
                               TAbZipItem& item, std::vector<char>& texts) {
-  ByteReader header(BytesExactly(window, position, kCentralHeaderSize, readAhead));
-  if (*header.U32() != kCentralHeaderSignature) throw EAbZipInvalid(kInvalidArchive);
+  const std::span<const std::byte> fixed = window.Bytes(position, kCentralHeaderSize, readAhead);
+  ByteReader header(fixed);
+  const std::optional<std::uint32_t> signature = header.U32();
+  if (fixed.size() < kCentralHeaderSize) {
+    throw ZipDirectoryFault(signature == kCentralHeaderSignature ? Fault::kShortRead
+                                                                 : Fault::kHeaderCut);
+  }
+  if (*signature != kCentralHeaderSignature) throw ZipDirectoryFault(Fault::kHeaderSignature);
   item.versionMadeBy = *header.U16();
   item.versionNeeded = *header.U16();
   item.flag = *header.U16();
@@ -219,29 +207,17 @@ void PlaceTexts(TAbZipItem& item, const TextOffsets& offsets, const std::vector<
 
 }  // namespace
 
-std::optional<std::uint64_t> FindEndRecord(FileWindow& window) {
-  const std::uint64_t size = window.FileSize();
-  if (size < kEndRecordSize) return std::nullopt;
-  const auto record = SearchBackwards(window, size - kEndRecordSize, kEndRecordSize,
-                                      [&](std::uint64_t at, std::string_view bytes) {
-                                        return U32At(bytes, 0) == kEndRecordSignature &&
-                                               U16At(bytes, 20) <= size - (at + kEndRecordSize);
-                                      });
-  if (!record) return std::nullopt;
-  // Disk 0, or the ZIP64 marker that sends the reader to the ZIP64 record.
-  const std::uint16_t disk = U16At(BytesExactly(window, *record, kEndRecordSize), 4);
-  if (disk != 0 && disk != kMarker16) return std::nullopt;
-  return record;
-}
-
-ZipItemList ReadZipDirectory(FileWindow& window, std::uint64_t endRecordOffset) {
-  const DirectoryLocation location = ReadDirectoryLocation(window, endRecordOffset);
+ZipItemList ReadZipDirectory(FileWindow& window, std::uint64_t endRecordOffset, Zip64Locator rule) {
+  bool zip64RecordMissing = false;
+  const DirectoryLocation location =
+      ReadDirectoryLocation(window, endRecordOffset, rule, zip64RecordMissing);
   const std::uint64_t fileSize = window.FileSize();
   const std::uint64_t room = location.offset < fileSize ? fileSize - location.offset : 0;
   // The declared size, where it is believable, has the whole directory read at once.
   const auto readAhead =
       static_cast<std::size_t>(std::min({location.size, room, kLargestDirectoryRead}));
   ZipItemList list;
+  list.zip64RecordMissing = zip64RecordMissing;
   std::vector<TextOffsets> offsets;
   // The stored count is not trusted for the reservation: every header takes
   // at least its fixed bytes of the file.

@@ -4,30 +4,45 @@
 #include <optional>
 #include <string>
 
-#include "archive/file_window.h"
-#include "base/read_only_file.h"
+#include "archive/backward_scan.h"
 
 namespace quill {
 
-// The end-of-central-directory record, as far as the directory reader uses
-// it. Only the last 65535 bytes of a file are searched for its signature
-// (50 4B 05 06), nearest the end first; a signature without the record's 18
-// bytes of fields after it before the end of the file is passed over.
-struct EndRecord {
-  std::uint64_t position = 0;  // file offset of the signature
-  std::uint16_t totalEntries = 0;
-  std::uint32_t directorySize = 0;  // as declared; a size hint only
-  std::uint32_t directoryOffset = 0;
-  std::string comment;  // raw bytes, cut short where the file ends
+class FileWindow;
 
-  // Whether the file has the record. Reads at most 1028 bytes at a time,
-  // stepping back 1024 bytes from the end, so a normal archive costs one read.
-  // A read that falls short counts as no record; EReadError passes.
-  static bool IsIn(const ReadOnlyFile& file);
+// Finds the end-of-central-directory record (signature 50 4B 05 06) by the
+// two rules that the readers apply, in one walk from the end of the file:
+// each byte is read at most once, whichever rule asks first or asks further.
+class EndRecordSearch {
+ public:
+  static constexpr std::uint64_t kRecordSize = 22;  // signature and fields, without the comment
+  static constexpr std::uint64_t kTailSearched = 65535;
 
-  // Finds and decodes the record through the window, which afterwards holds
-  // the file's tail (often the whole central directory with it).
-  static std::optional<EndRecord> Find(FileWindow& window);
+  explicit EndRecordSearch(FileWindow& window);
+
+  // The directory reader's rule: the signature nearest the end within the
+  // file's last 65535 bytes whose 18 bytes of fields lie within the file.
+  std::optional<std::uint64_t> NearestInTail();
+
+  // The extractor's rule: the signature nearest the end, anywhere in the
+  // file, whose comment fits in the bytes that follow the record.
+  std::optional<std::uint64_t> NearestWithFittingComment();
+
+ private:
+  // Offers the next candidate to both rules; false when the walk has ended.
+  bool Step(std::uint64_t lowest);
+
+  std::uint64_t fileSize_;
+  std::uint64_t tailLowest_;
+  BackwardScan scan_;
+  bool tailDone_ = false;
+  bool fileDone_ = false;
+  std::optional<std::uint64_t> inTail_;
+  std::optional<std::uint64_t> withFittingComment_;
 };
+
+// The archive comment's raw bytes from the record at the position, cut short
+// where the file ends.
+std::string EndRecordComment(FileWindow& window, std::uint64_t position);
 
 }  // namespace quill

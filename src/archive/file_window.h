@@ -21,6 +21,7 @@ class FileWindow {
   FileWindow& operator=(const FileWindow&) = delete;
 
   std::uint64_t FileSize() const { return file_.Size(); }
+  const ReadOnlyFile& File() const { return file_; }
 
   // The file's bytes [offset, offset + count), fewer when the file ends
   // first, none when offset lies at or past its end. When they are not held

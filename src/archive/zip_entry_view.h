@@ -5,13 +5,15 @@
 
 namespace quill {
 
-// What a walk over every entry of an open TZipFile reads, without copies: the
-// raw name bytes (a view valid until the reader closes), the general purpose
-// flag that tells how to decode them, and the stored modification time.
+// What a walk over every entry of an open TZipFile reads, without copies (the
+// views are valid until the reader closes): the raw name bytes, the general
+// purpose flag, the stored modification time, and the entry's one decoded
+// name, the same that extraction gives it.
 struct ZipEntryView {
   std::string_view fileName;
   std::uint16_t flag = 0;
   std::uint32_t modifiedDateTime = 0;
+  std::string_view decodedName;
 };
 
 }  // namespace quill

@@ -2,96 +2,42 @@
 
 #include <algorithm>
 
-#include "archive/end_record.h"
-#include "archive/file_window.h"
-#include "base/byte_reader.h"
+#include "archive/ab_zip_directory.h"
+#include "archive/book_archive.h"
 #include "base/error_kinds.h"
 #include "base/text.h"
 
 namespace quill {
 namespace {
 
-constexpr std::uint32_t kCentralHeaderSignature = 0x02014B50;  // 50 4B 01 02
-constexpr std::size_t kFixedFieldsSize = 42;  // the header after its signature
-constexpr std::size_t kHeaderSize = 4 + kFixedFieldsSize;
-// A stored directory size or offset can be anything; a first read sized from
-// them is capped so that a lying record costs little.
-constexpr std::uint64_t kLargestFirstRead = 16u << 20;
-
-[[noreturn]] void RaiseReadError() { throw EZipException("Error reading zip file"); }
-
-// The fixed part of a central header. The block is checked for length once;
-// each field is then read over the bounds-checked reader, whose checks the
-// compiler folds into that one.
-bool TakeFixedFields(ByteReader& in, TZipHeader& h) {
-  if (in.remaining() < kFixedFieldsSize) return false;
-  h.MadeByVersion = in.U16().value();
-  h.RequiredVersion = in.U16().value();
-  h.Flag = in.U16().value();
-  h.CompressionMethod = in.U16().value();
-  h.ModifiedDateTime = in.U32().value();
-  h.CRC32 = in.U32().value();
-  h.CompressedSize = in.U32().value();
-  h.UncompressedSize = in.U32().value();
-  h.FileNameLength = in.U16().value();
-  h.ExtraFieldLength = in.U16().value();
-  h.FileCommentLength = in.U16().value();
-  h.DiskNumberStart = in.U16().value();
-  h.InternalAttributes = in.U16().value();
-  h.ExternalAttributes = in.U32().value();
-  h.LocalHeaderOffset = in.U32().value();
-  return true;
+// A 64-bit value in a 32-bit header field: the ZIP64 marker when it does not fit.
+template <typename Narrow>
+Narrow Clamped(std::uint64_t value) {
+  return static_cast<Narrow>(std::min<std::uint64_t>(value, Narrow(~Narrow{0})));
 }
 
-std::size_t VariableSize(const TZipHeader& h) {
-  return std::size_t{h.FileNameLength} + h.ExtraFieldLength + h.FileCommentLength;
-}
-
-// How much of the directory to read at once. A normal directory ends where
-// the end record begins and is as large as declared; the smaller of the two
-// is read in one go. Neither figure limits what is parsed.
-std::size_t DirectoryReadAhead(const EndRecord& end) {
-  std::uint64_t expected = end.directorySize;
-  if (end.directoryOffset < end.position) {
-    expected = std::min<std::uint64_t>(expected, end.position - end.directoryOffset);
+// The directory of the archive, or the reader's own error for why it cannot be read.
+const ZipItemList& ReadDirectory(BookArchive& archive) {
+  try {
+    return archive.DirectoryForZipFile();
+  } catch (const ZipDirectoryFault& fault) {
+    switch (fault.kind()) {
+      case ZipDirectoryFault::Kind::kEmptyFile:
+        throw EZipException("Stream read error");
+      case ZipDirectoryFault::Kind::kHeaderSignature:
+      case ZipDirectoryFault::Kind::kHeaderCut:  // a short read is no signature either
+        throw EZipException("Invalid Zip Central Header signature");
+      default:
+        throw EZipException("Error reading zip file");
+    }
   }
-  return static_cast<std::size_t>(std::min(expected, kLargestFirstRead));
 }
 
 }  // namespace
 
-// Reads the headers that the end record announces, walking from the offset
-// it gives; the directory's declared size only sizes the reads.
-TZipFile::Directory TZipFile::ReadCentralDirectory(FileWindow& window, const EndRecord& end) {
-  Directory directory;
-  const std::uint64_t size = window.FileSize();
-  const std::uint64_t room = end.directoryOffset < size ? size - end.directoryOffset : 0;
-  directory.headers.reserve(std::min<std::uint64_t>(end.totalEntries, room / kHeaderSize));
-  const std::size_t readAhead = DirectoryReadAhead(end);
-  directory.variableBytes.reserve(std::min<std::uint64_t>(readAhead, room));
-
-  std::uint64_t position = end.directoryOffset;
-  for (std::uint32_t i = 0; i < end.totalEntries; ++i) {
-    ByteReader header(window.Bytes(position, kHeaderSize, readAhead));
-    if (header.U32() != kCentralHeaderSignature) {  // a short read is no signature either
-      throw EZipException("Invalid Zip Central Header signature");
-    }
-    HeldHeader& held = directory.headers.emplace_back();
-    if (!TakeFixedFields(header, held.fields)) RaiseReadError();
-    const std::size_t variableSize = VariableSize(held.fields);
-    const auto variable = window.Bytes(position + kHeaderSize, variableSize, readAhead);
-    if (variable.size() < variableSize) RaiseReadError();
-    held.variableStart = directory.variableBytes.size();
-    directory.variableBytes.append(reinterpret_cast<const char*>(variable.data()), variable.size());
-    position += kHeaderSize + variableSize;
-  }
-  return directory;
-}
-
 bool TZipFile::IsValid(const std::filesystem::path& path) noexcept {
   try {
-    const ReadOnlyFile file = ReadOnlyFile::Open(path, ReadOnlyFile::Sharing::kNone);
-    return EndRecord::IsIn(file);
+    return BookArchive(path, ReadOnlyFile::Sharing::kNone).HasEndRecordInTail();
   } catch (...) {
     return false;
   }
@@ -99,68 +45,79 @@ bool TZipFile::IsValid(const std::filesystem::path& path) noexcept {
 
 void TZipFile::Open(const std::filesystem::path& path) {
   Close();
-  ReadOnlyFile file = ReadOnlyFile::Open(path, ReadOnlyFile::Sharing::kNone);
-  if (file.Size() == 0) throw EZipException("Stream read error");
-  FileWindow window(file);
-  std::optional<EndRecord> end = EndRecord::Find(window);
-  if (!end) RaiseReadError();
-  directory_ = ReadCentralDirectory(window, *end);
-  comment_ = std::move(end->comment);
-  file_.emplace(std::move(file));
+  Open(std::make_shared<BookArchive>(path, ReadOnlyFile::Sharing::kNone));
+}
+
+void TZipFile::Open(std::shared_ptr<BookArchive> archive) {
+  Close();
+  items_ = &ReadDirectory(*archive).items;
+  archive_ = std::move(archive);
   mode_ = TZipMode::zmRead;
 }
 
 void TZipFile::Close() noexcept {
-  file_.reset();
-  directory_ = {};
-  comment_.clear();
+  archive_.reset();
+  items_ = nullptr;
   mode_ = TZipMode::zmClosed;
 }
 
 int TZipFile::FileCount() const {
   if (mode_ != TZipMode::zmRead) throw EZipException("File must be open");
-  return static_cast<int>(directory_.headers.size());
+  return static_cast<int>(items_->size());
 }
 
-const TZipFile::HeldHeader& TZipFile::Held(int index) const {
+const TAbZipItem& TZipFile::Item(int index) const {
   if (index < 0 || index >= FileCount()) {
     throw EArgumentOutOfRangeException("Argument out of range");
   }
-  return directory_.headers[static_cast<std::size_t>(index)];
+  return (*items_)[static_cast<std::size_t>(index)];
 }
 
 std::vector<std::string> TZipFile::FileNames() const {
   std::vector<std::string> names;
   names.reserve(static_cast<std::size_t>(FileCount()));
-  for (const HeldHeader& held : directory_.headers) {
-    const std::string_view name = Variable(held, 0, held.fields.FileNameLength);
+  for (const TAbZipItem& item : *items_) {
+    const std::string_view name = item.rawName;
     if (IsAscii(name)) {
       names.emplace_back(name);  // the same text in either code page
     } else {
-      names.push_back(held.fields.FileNameCodePage() == kCodePageUtf8 ? SanitizeUtf8(name)
-                                                                      : Cp437ToUtf8(name));
+      names.push_back(item.HasUtf8Name() ? SanitizeUtf8(name) : Cp437ToUtf8(name));
     }
   }
   return names;
 }
 
 TZipHeader TZipFile::FileInfo(int index) const {
-  const HeldHeader& held = Held(index);
-  const TZipHeader& f = held.fields;
-  TZipHeader header = f;
-  header.FileName = Variable(held, 0, f.FileNameLength);
-  header.ExtraField = Variable(held, f.FileNameLength, f.ExtraFieldLength);
-  header.FileComment =
-      Variable(held, std::size_t{f.FileNameLength} + f.ExtraFieldLength, f.FileCommentLength);
+  const TAbZipItem& item = Item(index);
+  TZipHeader header;
+  header.MadeByVersion = item.versionMadeBy;
+  header.RequiredVersion = item.versionNeeded;
+  header.Flag = item.flag;
+  header.CompressionMethod = item.compressionMethod;
+  header.ModifiedDateTime = item.DosDateTime();
+  header.CRC32 = item.crc32;
+  header.CompressedSize = Clamped<std::uint32_t>(item.compressedSize);
+  header.UncompressedSize = Clamped<std::uint32_t>(item.uncompressedSize);
+  header.FileNameLength = static_cast<std::uint16_t>(item.rawName.size());
+  header.ExtraFieldLength = static_cast<std::uint16_t>(item.extraField.size());
+  header.FileCommentLength = static_cast<std::uint16_t>(item.comment.size());
+  header.DiskNumberStart = Clamped<std::uint16_t>(item.diskNumberStart);
+  header.InternalAttributes = item.internalAttributes;
+  header.ExternalAttributes = item.externalAttributes;
+  header.LocalHeaderOffset = Clamped<std::uint32_t>(item.localHeaderOffset);
+  header.FileName = item.rawName;
+  header.ExtraField = item.extraField;
+  header.FileComment = item.comment;
   return header;
 }
 
 ZipEntryView TZipFile::Entry(int index) const {
-  const HeldHeader& held = Held(index);
-  return {Variable(held, 0, held.fields.FileNameLength), held.fields.Flag,
-          held.fields.ModifiedDateTime};
+  const TAbZipItem& item = Item(index);
+  return {item.rawName, item.flag, item.DosDateTime(), item.fileName};
 }
 
-std::string TZipFile::Comment() const { return Cp437ToUtf8(comment_); }
+std::string TZipFile::Comment() const {
+  return archive_ ? Cp437ToUtf8(archive_->RawComment()) : std::string();
+}
 
 }  // namespace quill

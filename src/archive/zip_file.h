@@ -2,19 +2,18 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "archive/zip_entry_view.h"
 #include "archive/zip_header.h"
-#include "base/read_only_file.h"
 
 namespace quill {
 
-class FileWindow;
-struct EndRecord;
+class BookArchive;
+struct TAbZipItem;
 
 // The state of a directory reader.
 enum class TZipMode : std::uint8_t {
@@ -24,7 +23,10 @@ enum class TZipMode : std::uint8_t {
 
 // Reads the central directory of a ZIP archive: the entries' header copies in
 // directory order (duplicate names included) and the archive comment. It
-// never reads entry data or local headers and never writes to the file.
+// never reads entry data or local headers and never writes to the file. The
+// directory is decoded by the archive's one decoder (ZIP64 records included);
+// this reader keeps its own rule for finding the end record and its own
+// messages.
 //
 // Use: IsValid on the path; Open; FileCount; any number of FileNames,
 // FileInfo and Comment; Close (or destroy). The file stays open, unshared,
@@ -49,6 +51,10 @@ class TZipFile {
   // its signature. After a failure the reader is closed.
   void Open(const std::filesystem::path& path);
 
+  // The same, reading the directory of a book archive that is already open
+  // (and that this reader then shares), with the same errors.
+  void Open(std::shared_ptr<BookArchive> archive);
+
   // Releases the file and the directory. Does nothing on a closed reader.
   void Close() noexcept;
 
@@ -62,13 +68,14 @@ class TZipFile {
   // 437. Separators stay as stored. Raises "File must be open" when closed.
   std::vector<std::string> FileNames() const;
 
-  // A copy of the header at the 0-based index. Raises "File must be open" when
-  // closed, EArgumentOutOfRangeException "Argument out of range" for an index
-  // outside 0 to FileCount() - 1.
+  // A copy of the header at the 0-based index; a 64-bit size or offset of a
+  // ZIP64 entry that does not fit its field reads as the marker 0xFFFFFFFF.
+  // Raises "File must be open" when closed, EArgumentOutOfRangeException
+  // "Argument out of range" for an index outside 0 to FileCount() - 1.
   TZipHeader FileInfo(int index) const;
 
-  // The entry at the 0-based index without copying, for callers that walk
-  // every entry. Raises as FileInfo does.
+  // The entry at the 0-based index without copying, with its one decoded
+  // name, for callers that walk every entry. Raises as FileInfo does.
   ZipEntryView Entry(int index) const;
 
   // The archive comment decoded as code page 437; empty when there is none
@@ -76,28 +83,11 @@ class TZipFile {
   std::string Comment() const;
 
  private:
-  // A header as the reader holds it: its variable parts are not in `fields`
-  // but in directory_.variableBytes (name, extra field, comment in a row), so that
-  // reading a directory costs one allocation, not one per entry.
-  struct HeldHeader {
-    TZipHeader fields;
-    std::size_t variableStart = 0;
-  };
-  struct Directory {
-    std::vector<HeldHeader> headers;
-    std::string variableBytes;
-  };
-
-  static Directory ReadCentralDirectory(FileWindow& window, const EndRecord& end);
-  const HeldHeader& Held(int index) const;
-  std::string_view Variable(const HeldHeader& held, std::size_t skip, std::size_t length) const {
-    return std::string_view(directory_.variableBytes).substr(held.variableStart + skip, length);
-  }
+  const TAbZipItem& Item(int index) const;
 
   TZipMode mode_ = TZipMode::zmClosed;
-  std::optional<ReadOnlyFile> file_;
-  Directory directory_;
-  std::string comment_;  // raw bytes
+  std::shared_ptr<BookArchive> archive_;
+  const std::vector<TAbZipItem>* items_ = nullptr;  // the archive's directory
 };
 
 }  // namespace quill

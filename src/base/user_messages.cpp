@@ -18,8 +18,9 @@ StderrUserMessages& DefaultSink() {
   return sink;
 }
 
-// Everything runs on one thread; the sink is a plain pointer.
-UserMessages* current = nullptr;
+// Each thread has its own sink in force, so books examined on several
+// threads at once report to their own recorders.
+thread_local UserMessages* current = nullptr;
 
 }  // namespace
 

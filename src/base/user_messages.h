@@ -17,8 +17,8 @@ class UserMessages {
   virtual void ShowError(const std::string& text) = 0;
 };
 
-// The sink in force: the innermost ScopedUserMessages, or one that writes to
-// stderr when none is installed.
+// The sink in force on the calling thread: the innermost ScopedUserMessages
+// installed on it, or one that writes to stderr when none is.
 UserMessages& CurrentUserMessages();
 
 // Shorthands for CurrentUserMessages().ShowMessage / ShowError.

@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <string>
 
+#include "archive/book_archive.h"
 #include "base/path_text.h"
 #include "base/scoped_user_messages.h"
 #include "base/user_messages.h"
@@ -103,8 +104,9 @@ int RunView(const std::vector<std::string>& arguments) {
 
   CliUserMessages messages;
   const ScopedUserMessages scope(messages);
-  const bool listable = CanListBook(PathFromUtf8(book));
-  const ZipViewListing listing = ListContentDocuments(PathFromUtf8(book));
+  const auto archive = BookArchive::Open(PathFromUtf8(book));
+  const bool listable = CanListBook(*archive);
+  const ZipViewListing listing = ListContentDocuments(archive);
   if (listing.failure) ShowMessage(ZipViewFailureText(*listing.failure, book));
   const std::string text = json ? ViewJson(book, listing) : ViewText(listing);
   std::fwrite(text.data(), 1, text.size(), stdout);

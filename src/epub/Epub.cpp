@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "archive/ab_unzipper.h"
+#include "archive/book_archive.h"
 #include "base/text.h"
 #include "base/user_messages.h"
 
@@ -39,9 +40,11 @@ std::string FolderOf(std::string_view archivePath) {
 
 }  // namespace
 
-void TEpuB::Open(const std::filesystem::path& epubPath) {
+void TEpuB::Open(const std::filesystem::path& epubPath) { Open(BookArchive::Open(epubPath)); }
+
+void TEpuB::Open(const std::shared_ptr<BookArchive>& archive) {
   try {
-    ReadPackage(epubPath);
+    ReadPackage(archive);
   } catch (...) {
     // Whatever escapes the steps (a document that fails to parse, above
     // all) leaves a reader with nothing in it, Ok false; the user sees
@@ -50,63 +53,63 @@ void TEpuB::Open(const std::filesystem::path& epubPath) {
   }
 }
 
-void TEpuB::ReadPackage(const std::filesystem::path& epubPath) {
+void TEpuB::ReadPackage(const std::shared_ptr<BookArchive>& archive) {
   Reset();
-  EpubPath = epubPath;
+  EpubPath = archive->Path();
 
-  if (!ExtractEntry(epubPath, kContainerPath, EntryStream)) return;
-  LoadXmlFromStream(EntryStream);
-  OpfPath = ReplaceChar(GetXMLValuex("rootfiles", "full-path"), '/', '\\');
+  if (!ExtractFrom(archive, kContainerPath, EntryStream)) return;
+  queries_.LoadXmlFromStream(EntryStream);
+  OpfPath = ReplaceChar(queries_.GetXMLValuex("rootfiles", "full-path"), '/', '\\');
   if (OpfPath.empty()) return;
 
   // An OPF entry that is missing leaves the stream empty, which parses as an
   // empty document: the spine below is then empty and reading stops there.
   EntryStream.Clear();
-  ExtractEntry(epubPath, OpfPath, EntryStream);
-  LoadXmlFromStream(EntryStream);
+  ExtractFrom(archive, OpfPath, EntryStream);
+  queries_.LoadXmlFromStream(EntryStream);
   ReadMetadata();
 
-  SpineIdrefList().clear();
-  GetXmlSpineList();
-  SpineIdrefs = SpineIdrefList();
+  queries_.SpineIdrefList().clear();
+  queries_.GetXmlSpineList();
+  SpineIdrefs = queries_.SpineIdrefList();
   if (SpineIdrefs.empty()) return;
 
-  SpineHrefList().clear();
-  GetXmlManifestList();
-  SpineHrefs = SpineHrefList();
+  queries_.SpineHrefList().clear();
+  queries_.GetXmlManifestList();
+  SpineHrefs = queries_.SpineHrefList();
   if (SpineHrefs.empty()) return;
 
   OpfFolder = FolderOf(OpfPath);
-  ReadTableOfContents(epubPath);
+  ReadTableOfContents(archive);
 
   Ok = true;
   LastIndex = static_cast<int>(SpineHrefs.size()) - 1;
   CurrentIndex = 0;
 }
 
-void TEpuB::ReadTableOfContents(const std::filesystem::path& epubPath) {
+void TEpuB::ReadTableOfContents(const std::shared_ptr<BookArchive>& archive) {
   EntryStream.Clear();
-  const std::string ncxHref = ReplaceChar(GetNcxPath(), '/', '\\');
+  const std::string ncxHref = ReplaceChar(queries_.GetNcxPath(), '/', '\\');
   // A spine without a "toc" names no navigation document, so no archive is
   // opened for it; the empty stream parses as an empty document, as a
   // missing NCX does.
   if (!ncxHref.empty()) {
     const std::string ncxPath = OpfFolder.empty() ? ncxHref : OpfFolder + "\\" + ncxHref;
-    ExtractEntry(epubPath, ncxPath, EntryStream);
+    ExtractFrom(archive, ncxPath, EntryStream);
   }
   // A missing NCX parses as an empty document with an empty navMap; a
   // malformed one raises, and Open resets everything.
-  LoadXmlFromStream(EntryStream);
+  queries_.LoadXmlFromStream(EntryStream);
 
-  TocList().clear();
+  queries_.TocList().clear();
   Toc.clear();
-  ReadNavMap(FindRootChild("navMap"));
-  Toc.reserve(TocList().size());
-  for (std::unique_ptr<TToc>& entry : TocList()) {
+  queries_.ReadNavMap(queries_.FindRootChild("navMap"));
+  Toc.reserve(queries_.TocList().size());
+  for (std::unique_ptr<TToc>& entry : queries_.TocList()) {
     std::string label = entry->NavLabel;
     Toc.push_back({std::move(label), std::move(entry)});
   }
-  TocList().clear();
+  queries_.TocList().clear();
 }
 
 void TEpuB::Reset() {
@@ -128,24 +131,24 @@ void TEpuB::Reset() {
 
 void TEpuB::ReadMetadata() {
   try {
-    Title = GetSectionValue("metadata", "title");
-    Creator = GetSectionValue("metadata", "creator");
-    Publisher = GetSectionValue("metadata", "publisher");
-    Description = GetSectionValue("metadata", "description");
-    Language = GetSectionValue("metadata", "language");
-    Subject = GetSectionValue("metadata", "subject");
-    Date = GetSectionValue("metadata", "date");
-    Source = GetSectionValue("metadata", "source");
-    GuideCover = GetGuideCover();
+    Title = queries_.GetSectionValue("metadata", "title");
+    Creator = queries_.GetSectionValue("metadata", "creator");
+    Publisher = queries_.GetSectionValue("metadata", "publisher");
+    Description = queries_.GetSectionValue("metadata", "description");
+    Language = queries_.GetSectionValue("metadata", "language");
+    Subject = queries_.GetSectionValue("metadata", "subject");
+    Date = queries_.GetSectionValue("metadata", "date");
+    Source = queries_.GetSectionValue("metadata", "source");
+    GuideCover = queries_.GetGuideCover();
     // The package's own identifier is the one that carries an id.
-    Identifier = GetSectionValueWithAttribute("metadata", "identifier", "id");
-    if (Identifier.empty()) Identifier = GetSectionValue("metadata", "identifier");
-    Series = GetMetaContent("calibre:series");
-    SeriesIndex = GetMetaContent("calibre:series_index");
-    Isbn = GetIdentifierByScheme("ISBN");
-    GetSubjects(Subjects);
-    Version = GetPackageVersion();
-    if (HasCover()) CoverPath = GetCoverPath();
+    Identifier = queries_.GetSectionValueWithAttribute("metadata", "identifier", "id");
+    if (Identifier.empty()) Identifier = queries_.GetSectionValue("metadata", "identifier");
+    Series = queries_.GetMetaContent("calibre:series");
+    SeriesIndex = queries_.GetMetaContent("calibre:series_index");
+    Isbn = queries_.GetIdentifierByScheme("ISBN");
+    queries_.GetSubjects(Subjects);
+    Version = queries_.GetPackageVersion();
+    if (queries_.HasCover()) CoverPath = queries_.GetCoverPath();
   } catch (const std::exception&) {
     ShowMessage(std::string(kMetadataReadError) + PathText(EpubPath));
   }
@@ -153,13 +156,20 @@ void TEpuB::ReadMetadata() {
 
 bool TEpuB::ExtractEntry(const std::filesystem::path& epubPath, std::string_view entryPath,
                          MemoryStream& stream) {
+  return ExtractFrom(BookArchive::Open(epubPath), entryPath, stream);
+}
+
+bool TEpuB::ExtractFrom(const std::shared_ptr<BookArchive>& archive, std::string_view entryPath,
+                        MemoryStream& stream) {
   try {
-    TAbUnZipper archive;
-    archive.SetFileName(epubPath);
-    for (std::size_t i = 0; i < archive.Count(); ++i) {
-      const std::string_view storedName = archive.Items(i).fileName;
-      if (!IsArchivePath(storedName, entryPath)) continue;
-      archive.ExtractEntryToStream(storedName, stream);
+    // Each extraction opens the archive anew as far as anyone can see: an
+    // archive that cannot be read is reported every time.
+    TAbUnZipper unzipper;
+    unzipper.SetArchive(archive);
+    for (std::size_t i = 0; i < unzipper.Count(); ++i) {
+      if (!IsArchivePath(unzipper.Items(i).fileName, entryPath)) continue;
+      // The entry found, not the latest one whose name differs only in case.
+      unzipper.ExtractItemToStream(i, stream);
       stream.SetPosition(0);
       return true;
     }

@@ -16,11 +16,12 @@
 
 namespace quill {
 
+class BookArchive;
+
 // Reads the package of one EPUB file. A caller creates a reader per book,
 // calls Open and reads Ok and the fields; Open may be called again and starts
-// afresh each time. The documents go through the shared document and lists of
-// the package queries, so only one reader may be inside Open at a time; the
-// results it keeps are its own copies, untouched by later readers.
+// afresh each time. The documents go through the reader's own package queries,
+// so readers on different threads never meet.
 //
 // After Open: Ok true means every field reflects the package; Ok false with
 // EpubPath set means reading stopped early (no container document, no rootfile
@@ -48,6 +49,11 @@ class TEpuB {
   // those of ExtractEntry, of ReadMetadata and of the package queries' own
   // guarded walks; a document that fails to parse is not reported.
   void Open(const std::filesystem::path& epubPath);
+
+  // The same for a book archive that is already open: every document is
+  // extracted through it, and EpubPath is its path. Whatever it shows or
+  // answers is what Open on that path would.
+  void Open(const std::shared_ptr<BookArchive>& archive);
 
   // Empties every field, EpubPath included, and every list (releasing the
   // table-of-contents entries) and the stream; Ok false, LastIndex and
@@ -101,12 +107,20 @@ class TEpuB {
 
   MemoryStream EntryStream;  // receives each package document in turn
 
+  // The package queries with the document and lists that Open goes through.
+  PackageQueries& Queries() { return queries_; }
+
  private:
   // The steps of Open; returns at the first stop. Errors pass to Open.
-  void ReadPackage(const std::filesystem::path& epubPath);
-  // Extracts the NCX named by the OPF in the shared document, parses it and
-  // takes over the entries of its navMap.
-  void ReadTableOfContents(const std::filesystem::path& epubPath);
+  void ReadPackage(const std::shared_ptr<BookArchive>& archive);
+  // Extracts the NCX named by the OPF in the document, parses it and takes
+  // over the entries of its navMap.
+  void ReadTableOfContents(const std::shared_ptr<BookArchive>& archive);
+  // ExtractEntry through an open archive.
+  bool ExtractFrom(const std::shared_ptr<BookArchive>& archive, std::string_view entryPath,
+                   MemoryStream& stream);
+
+  PackageQueries queries_;
 };
 
 }  // namespace quill

@@ -61,54 +61,23 @@ bool HasPropertyNamed(const TJclSimpleXMLElem& element, std::string_view name) {
   return found;
 }
 
-// One step of the navMap walk: the entry of this element, if it has one.
-void AppendTocEntry(const TJclSimpleXMLElem& element) {
-  std::string label;
-  std::string source;
-  ForEachChild(element, [&](TJclSimpleXMLElem& child) {
-    if (child.Name() == "navLabel") label = child.Items().GetItemNamed("text").Value();
-    if (child.Name() == "content") source = Attribute(child, "src");
-  });
-  if (label.empty() && source.empty()) return;
-  TocList().push_back(std::make_unique<TToc>(label, std::move(source)));
-}
-
 }  // namespace
 
-TJvSimpleXML& SharedXml() {
-  static TJvSimpleXML document(
-      {sxoAutoCreate, sxoAutoIndent, sxoAutoEncodeValue, sxoAutoEncodeEntity});
-  return document;
+void PackageQueries::LoadXmlFromStream(MemoryStream& stream) {
+  xml_.LoadFromStream(stream, seUTF8);
 }
 
-std::vector<std::string>& SpineIdrefList() {
-  static std::vector<std::string> list;
-  return list;
-}
-
-std::vector<std::string>& SpineHrefList() {
-  static std::vector<std::string> list;
-  return list;
-}
-
-TocEntryList& TocList() {
-  static TocEntryList list;
-  return list;
-}
-
-void LoadXmlFromStream(MemoryStream& stream) { SharedXml().LoadFromStream(stream, seUTF8); }
-
-TJclSimpleXMLElem* FindRootChild(std::string_view name) {
+TJclSimpleXMLElem* PackageQueries::FindRootChild(std::string_view name) {
   TJclSimpleXMLElem* found = nullptr;
-  ForEachChild(SharedXml().Root(), [&](TJclSimpleXMLElem& child) {
+  ForEachChild(xml_.Root(), [&](TJclSimpleXMLElem& child) {
     if (child.Name() == name) found = &child;
   });
   return found;
 }
 
-std::string GetSectionValue(std::string_view section, std::string_view name) {
+std::string PackageQueries::GetSectionValue(std::string_view section, std::string_view name) {
   std::string result;
-  ForEachChild(SharedXml().Root(), [&](TJclSimpleXMLElem& candidate) {
+  ForEachChild(xml_.Root(), [&](TJclSimpleXMLElem& candidate) {
     if (candidate.Name() != section) return;
     ForEachChild(candidate, [&](TJclSimpleXMLElem& child) {
       if (child.Name() == name) result = child.Value();
@@ -117,10 +86,11 @@ std::string GetSectionValue(std::string_view section, std::string_view name) {
   return result;
 }
 
-std::string GetSectionValueWithAttribute(std::string_view section, std::string_view name,
-                                         std::string_view attribute) {
+std::string PackageQueries::GetSectionValueWithAttribute(std::string_view section,
+                                                         std::string_view name,
+                                                         std::string_view attribute) {
   std::string result;
-  ForEachChild(SharedXml().Root(), [&](TJclSimpleXMLElem& candidate) {
+  ForEachChild(xml_.Root(), [&](TJclSimpleXMLElem& candidate) {
     if (candidate.Name() != section) return;
     ForEachChild(candidate, [&](TJclSimpleXMLElem& child) {
       if (child.Name() == name && HasPropertyNamed(child, attribute)) result = child.Value();
@@ -129,7 +99,7 @@ std::string GetSectionValueWithAttribute(std::string_view section, std::string_v
   return result;
 }
 
-std::string GetXMLValuex(std::string_view section, std::string_view attribute) {
+std::string PackageQueries::GetXMLValuex(std::string_view section, std::string_view attribute) {
   std::string result;
   GuardedWalk(kValuexPrefix, [&] {
     TJclSimpleXMLElem* found = FindRootChild(section);
@@ -139,7 +109,7 @@ std::string GetXMLValuex(std::string_view section, std::string_view attribute) {
   return result;
 }
 
-std::string GetMetaContent(std::string_view name) {
+std::string PackageQueries::GetMetaContent(std::string_view name) {
   std::string result;
   TJclSimpleXMLElem* metadata = FindRootChild("metadata");
   if (!metadata) return result;
@@ -151,7 +121,7 @@ std::string GetMetaContent(std::string_view name) {
   return result;
 }
 
-std::string GetIdentifierByScheme(std::string_view scheme) {
+std::string PackageQueries::GetIdentifierByScheme(std::string_view scheme) {
   std::string result;
   TJclSimpleXMLElem* metadata = FindRootChild("metadata");
   if (!metadata) return result;
@@ -163,7 +133,7 @@ std::string GetIdentifierByScheme(std::string_view scheme) {
   return result;
 }
 
-void GetSubjects(std::vector<std::string>& list) {
+void PackageQueries::GetSubjects(std::vector<std::string>& list) {
   list.clear();
   TJclSimpleXMLElem* metadata = FindRootChild("metadata");
   if (!metadata) return;
@@ -172,13 +142,15 @@ void GetSubjects(std::vector<std::string>& list) {
   });
 }
 
-std::string GetPackageVersion() { return std::string(Attribute(SharedXml().Root(), "version")); }
+std::string PackageQueries::GetPackageVersion() {
+  return std::string(Attribute(xml_.Root(), "version"));
+}
 
-void GetXmlSpineList() {
-  GuardedWalk(kSpinePrefix, [] {
+void PackageQueries::GetXmlSpineList() {
+  GuardedWalk(kSpinePrefix, [this] {
     TJclSimpleXMLElem* spine = FindRootChild("spine");
     if (!spine) return;
-    ForEachChild(*spine, [](TJclSimpleXMLElem& child) {
+    ForEachChild(*spine, [this](TJclSimpleXMLElem& child) {
       ForEachProperty(child, [&](const TJclSimpleXMLProp& property) {
         if (property.Name() == "idref") SpineIdrefList().emplace_back(Attribute(child, "idref"));
       });
@@ -194,8 +166,8 @@ void GetXmlSpineList() {
 // happen in the same order as in that walk. The index is one sorted vector:
 // a stable sort keeps items of the same id in manifest order, and the ids are
 // views of attribute values, which stay in place while lookups add others.
-void GetXmlManifestList() {
-  GuardedWalk(kManifestPrefix, [] {
+void PackageQueries::GetXmlManifestList() {
+  GuardedWalk(kManifestPrefix, [this] {
     if (SpineIdrefList().empty()) return;
     TJclSimpleXMLElem* manifest = FindRootChild("manifest");
     if (!manifest) return;
@@ -221,7 +193,7 @@ void GetXmlManifestList() {
   });
 }
 
-std::string GetGuideCover() {
+std::string PackageQueries::GetGuideCover() {
   std::string result;
   try {
     TJclSimpleXMLElem* guide = FindRootChild("guide");
@@ -237,7 +209,7 @@ std::string GetGuideCover() {
   return result;
 }
 
-std::string GetCoverPath() {
+std::string PackageQueries::GetCoverPath() {
   std::string result;
   GuardedWalk(kCoverPathPrefix, [&] {
     std::string_view coverType;
@@ -266,9 +238,9 @@ std::string GetCoverPath() {
   return result;
 }
 
-bool HasCover() { return !GetCoverPath().empty(); }
+bool PackageQueries::HasCover() { return !GetCoverPath().empty(); }
 
-std::string GetNcxPath() {
+std::string PackageQueries::GetNcxPath() {
   std::string result;
   GuardedWalk(kNcxPathPrefix, [&] {
     TJclSimpleXMLElem* spine = FindRootChild("spine");
@@ -286,12 +258,24 @@ std::string GetNcxPath() {
   return result;
 }
 
+// One step of the navMap walk: the entry of this element, if it has one.
+void PackageQueries::AppendTocEntry(const TJclSimpleXMLElem& element) {
+  std::string label;
+  std::string source;
+  ForEachChild(element, [&](TJclSimpleXMLElem& child) {
+    if (child.Name() == "navLabel") label = child.Items().GetItemNamed("text").Value();
+    if (child.Name() == "content") source = Attribute(child, "src");
+  });
+  if (label.empty() && source.empty()) return;
+  TocList().push_back(std::make_unique<TToc>(label, std::move(source)));
+}
+
 // Depth first in document order: an element's entry comes before those of
 // its children. An explicit stack keeps the walk off the call stack however
 // deep the navMap nests. An element's children are taken when the element is
 // visited, after its parent's step may have added a "text" child to it,
 // exactly as a recursive walk would see them.
-void ReadNavMap(TJclSimpleXMLElem* element) {
+void PackageQueries::ReadNavMap(TJclSimpleXMLElem* element) {
   std::vector<TJclSimpleXMLElem*> pending;
   if (element) pending.push_back(element);
   while (!pending.empty()) {

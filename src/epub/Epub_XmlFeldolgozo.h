@@ -13,8 +13,8 @@
 // add a missing attribute, empty, to its element, and "text" lookups add a
 // missing "text" element; later routines on the same tree see them.
 //
-// The shared document and lists make the routines non-reentrant: one package
-// is read at a time, from its parse to its last query.
+// The document and lists are the state of one PackageQueries object, which a
+// package reader owns: readers on different threads never meet.
 
 #include <memory>
 #include <string>
@@ -41,76 +41,92 @@ class TToc {
 // Table-of-contents entries in walk order; each is listed under its NavLabel.
 using TocEntryList = std::vector<std::unique_ptr<TToc>>;
 
-// The system's one document, with the options sxoAutoCreate, sxoAutoIndent,
-// sxoAutoEncodeValue and sxoAutoEncodeEntity. Every parse replaces its content.
-TJvSimpleXML& SharedXml();
+// The package queries over one document of their own and their lists.
+class PackageQueries {
+ public:
+  PackageQueries() = default;
+  PackageQueries(const PackageQueries&) = delete;
+  PackageQueries& operator=(const PackageQueries&) = delete;
 
-// The spine's idrefs (filled by GetXmlSpineList, read by GetXmlManifestList),
-// the spine documents' hrefs (filled by GetXmlManifestList) and the entries of
-// one navMap walk (filled by ReadNavMap; whoever moves them out owns them).
-// The routines append; emptying a list before a fill is the caller's task.
-std::vector<std::string>& SpineIdrefList();
-std::vector<std::string>& SpineHrefList();
-TocEntryList& TocList();
+  // The document, with the options sxoAutoCreate, sxoAutoIndent,
+  // sxoAutoEncodeValue and sxoAutoEncodeEntity. Every parse replaces its content.
+  TJvSimpleXML& Xml() { return xml_; }
 
-// Parses the stream into SharedXml (as UTF-8); parse errors pass to the caller.
-void LoadXmlFromStream(MemoryStream& stream);
+  // The spine's idrefs (filled by GetXmlSpineList, read by GetXmlManifestList),
+  // the spine documents' hrefs (filled by GetXmlManifestList) and the entries of
+  // one navMap walk (filled by ReadNavMap; whoever moves them out owns them).
+  // The routines append; emptying a list before a fill is the caller's task.
+  std::vector<std::string>& SpineIdrefList() { return spineIdrefs_; }
+  std::vector<std::string>& SpineHrefList() { return spineHrefs_; }
+  TocEntryList& TocList() { return toc_; }
 
-// The last child of the root whose name equals name, or nullptr.
-TJclSimpleXMLElem* FindRootChild(std::string_view name);
+  // Parses the stream into Xml() (as UTF-8); parse errors pass to the caller.
+  void LoadXmlFromStream(MemoryStream& stream);
 
-// The value of the last element called name in any section called section.
-std::string GetSectionValue(std::string_view section, std::string_view name);
+  // The last child of the root whose name equals name, or nullptr.
+  TJclSimpleXMLElem* FindRootChild(std::string_view name);
 
-// As GetSectionValue, counting only elements that carry an attribute called
-// attribute (looked for without creating it).
-std::string GetSectionValueWithAttribute(std::string_view section, std::string_view name,
-                                         std::string_view attribute);
+  // The value of the last element called name in any section called section.
+  std::string GetSectionValue(std::string_view section, std::string_view name);
 
-// The attribute's value on the last child (of any kind) of the section; empty
-// when that child lacks it. The container document's rootfile path is
-// GetXMLValuex("rootfiles", "full-path").
-std::string GetXMLValuex(std::string_view section, std::string_view attribute);
+  // As GetSectionValue, counting only elements that carry an attribute called
+  // attribute (looked for without creating it).
+  std::string GetSectionValueWithAttribute(std::string_view section, std::string_view name,
+                                           std::string_view attribute);
 
-// The "content" of the last metadata meta whose "name" is name.
-std::string GetMetaContent(std::string_view name);
+  // The attribute's value on the last child (of any kind) of the section; empty
+  // when that child lacks it. The container document's rootfile path is
+  // GetXMLValuex("rootfiles", "full-path").
+  std::string GetXMLValuex(std::string_view section, std::string_view attribute);
 
-// The value of the last metadata identifier whose "scheme" attribute (found
-// ignoring letter case and prefix, so opf:scheme serves) is scheme exactly.
-std::string GetIdentifierByScheme(std::string_view scheme);
+  // The "content" of the last metadata meta whose "name" is name.
+  std::string GetMetaContent(std::string_view name);
 
-// Replaces the list's contents with the value of every metadata subject.
-void GetSubjects(std::vector<std::string>& list);
+  // The value of the last metadata identifier whose "scheme" attribute (found
+  // ignoring letter case and prefix, so opf:scheme serves) is scheme exactly.
+  std::string GetIdentifierByScheme(std::string_view scheme);
 
-// The root's "version" attribute.
-std::string GetPackageVersion();
+  // Replaces the list's contents with the value of every metadata subject.
+  void GetSubjects(std::vector<std::string>& list);
 
-// Appends the idref of every spine child that has an "idref" attribute, in
-// spine order, non-linear items included.
-void GetXmlSpineList();
+  // The root's "version" attribute.
+  std::string GetPackageVersion();
 
-// Appends, for each entry of SpineIdrefList in order, the href of every
-// manifest item whose id is that entry, with "\" for "/". A repeated spine
-// entry yields its href again; an entry no item carries yields nothing.
-void GetXmlManifestList();
+  // Appends the idref of every spine child that has an "idref" attribute, in
+  // spine order, non-linear items included.
+  void GetXmlSpineList();
 
-// The "href" of the last guide child that has any attribute whose value is
-// "cover". Never raises.
-std::string GetGuideCover();
+  // Appends, for each entry of SpineIdrefList in order, the href of every
+  // manifest item whose id is that entry, with "\" for "/". A repeated spine
+  // entry yields its href again; an entry no item carries yields nothing.
+  void GetXmlManifestList();
 
-// The "href" (separators unchanged) of the manifest item named as the cover
-// by a metadata meta.
-std::string GetCoverPath();
+  // The "href" of the last guide child that has any attribute whose value is
+  // "cover". Never raises.
+  std::string GetGuideCover();
 
-// Whether GetCoverPath yields a path.
-bool HasCover();
+  // The "href" (separators unchanged) of the manifest item named as the cover
+  // by a metadata meta.
+  std::string GetCoverPath();
 
-// The "href" of the manifest item whose id is the spine's "toc" attribute.
-std::string GetNcxPath();
+  // Whether GetCoverPath yields a path.
+  bool HasCover();
 
-// Appends a TToc for the element and every element below it, depth first in
-// document order, for each one whose navLabel text or content src is not
-// empty. Does nothing for nullptr.
-void ReadNavMap(TJclSimpleXMLElem* element);
+  // The "href" of the manifest item whose id is the spine's "toc" attribute.
+  std::string GetNcxPath();
+
+  // Appends a TToc for the element and every element below it, depth first in
+  // document order, for each one whose navLabel text or content src is not
+  // empty. Does nothing for nullptr.
+  void ReadNavMap(TJclSimpleXMLElem* element);
+
+ private:
+  void AppendTocEntry(const TJclSimpleXMLElem& element);
+
+  TJvSimpleXML xml_{{sxoAutoCreate, sxoAutoIndent, sxoAutoEncodeValue, sxoAutoEncodeEntity}};
+  std::vector<std::string> spineIdrefs_;
+  std::vector<std::string> spineHrefs_;
+  TocEntryList toc_;
+};
 
 }  // namespace quill

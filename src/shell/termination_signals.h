@@ -20,6 +20,9 @@ class TerminationSignals {
   // caught, in which case they keep their default effect.
   int Descriptor() const { return readEnd_; }
 
+  // Whether a request has arrived and not been drained; never waits.
+  bool Pending() const;
+
   // Takes the pending requests, so that the descriptor stops being readable
   // until the next one arrives.
   void Drain();

@@ -1,6 +1,7 @@
 #include "viewer/zip_view_listing.h"
 
 #include "app/content_document.h"
+#include "archive/book_archive.h"
 #include "archive/dos_date_time.h"
 #include "archive/zip_file.h"
 #include "base/error.h"
@@ -38,7 +39,15 @@ bool CanListBook(const std::filesystem::path& book) noexcept {
   return FileExists(book) && TZipFile::IsValid(book);
 }
 
+bool CanListBook(BookArchive& book) noexcept {
+  return FileExists(book.Path()) && book.HasEndRecordInTail();
+}
+
 ZipViewListing ListContentDocuments(const std::filesystem::path& book) {
+  return ListContentDocuments(std::make_shared<BookArchive>(book, ReadOnlyFile::Sharing::kNone));
+}
+
+ZipViewListing ListContentDocuments(const std::shared_ptr<BookArchive>& book) {
   ZipViewListing listing;
   try {
     TZipFile reader;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,8 @@
 #include "viewer/zip_view_row.h"
 
 namespace quill {
+
+class BookArchive;
 
 // An error that ended a listing: its kind name and its message.
 struct ZipViewFailure {
@@ -36,12 +39,15 @@ enum ZipViewImage : int {
 // Whether the zip view reads the book at all: a file exists at the path (a
 // link counts as its target) and it carries a ZIP end record. Never raises.
 bool CanListBook(const std::filesystem::path& book) noexcept;
+bool CanListBook(BookArchive& book) noexcept;
 
 // Reads the book's central directory and lists its content documents (see
 // IsContentDocument) in archive order. Opens the file for reading only and
 // releases it before returning. Never raises for an error of the archive or
 // of a stored time: that error ends the listing and is reported in `failure`.
 ZipViewListing ListContentDocuments(const std::filesystem::path& book);
+// The same through a book archive that is already open (the file is not opened again).
+ZipViewListing ListContentDocuments(const std::shared_ptr<BookArchive>& book);
 
 // The image of a listed row, from the name's extension folded in A to Z only.
 ZipViewImage RowImage(std::string_view name);

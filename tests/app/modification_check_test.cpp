@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "app/check_outcome.h"
 #include "app/spine_path_list.h"
 #include "app/time_resolution.h"
 #include "archive/dos_date_time.h"
@@ -159,6 +160,55 @@ TEST_F(SpineTimesMatchTest, LeavesTheBookUnchanged) {
   }
   EXPECT_EQ(testing::ReadFile(book), bytes);
   EXPECT_EQ(fs::last_write_time(book), past);
+}
+
+// A name stored in a legacy code page with a Unicode Path field is the
+// field's name to the check, as it is to the package reader's extraction.
+TEST_F(SpineTimesMatchTest, FindsADocumentByItsUnicodePathName) {
+  const std::string raw = "OEBPS/f\x8B.xhtml";  // code page 437, not UTF-8 by shape
+  std::string field = "\x01";
+  for (const std::uint32_t crc = testing::Crc32(raw); const int shift : {0, 8, 16, 24}) {
+    field += static_cast<char>((crc >> shift) & 0xFF);
+  }
+  field += "OEBPS/f\xC5\x91.xhtml";  // "fő"
+  for (const std::uint32_t time : {kProduced, kEdited}) {
+    ZipWriter zip;
+    ZipEntry entry;
+    entry.name = raw;
+    entry.data = "text";
+    entry.modified = time;
+    entry.extra = testing::ExtraField(0x7075, field);
+    zip.Add(entry);
+    zip.Add("OEBPS/last.xhtml", "last", kProduced);
+    const fs::path path = dir_ / "unicode.epub";
+    zip.WriteTo(path);
+    const CheckOutcome outcome = CheckSpineTimes(path, {"OEBPS\\f\xC5\x91.xhtml"}, kResolutionDay);
+    if (time == kProduced) {
+      EXPECT_TRUE(outcome.unchanged());
+    } else {
+      EXPECT_EQ(outcome.verdict, CheckOutcome::Verdict::kDocumentDiffers);
+      EXPECT_EQ(outcome.document, "OEBPS/f\xC5\x91.xhtml");
+    }
+  }
+}
+
+// A document stored after entry 65 535 of a ZIP64 archive is compared.
+TEST_F(SpineTimesMatchTest, ReadsEveryEntryOfAZip64Archive) {
+  ZipWriter zip;
+  zip.layout().zip64 = true;
+  for (int i = 0; i < 65540; ++i) {
+    ZipEntry filler;
+    filler.name = "f/" + std::to_string(i);
+    filler.method = 0;
+    zip.Add(filler);
+  }
+  zip.Add("OEBPS/late.xhtml", "late", kEdited);
+  zip.Add("OEBPS/last.xhtml", "last", kProduced);
+  const fs::path path = dir_ / "zip64.epub";
+  zip.WriteTo(path);
+  const CheckOutcome outcome = CheckSpineTimes(path, {"OEBPS\\late.xhtml"}, kResolutionDay);
+  EXPECT_EQ(outcome.verdict, CheckOutcome::Verdict::kDocumentDiffers) << outcome.problem;
+  EXPECT_EQ(outcome.document, "OEBPS/late.xhtml");
 }
 
 }  // namespace

@@ -14,33 +14,29 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-class OpfQueries : public ::testing::Test {
+// The fixture is a set of package queries, which the tests ask directly.
+class OpfQueries : public ::testing::Test, public PackageQueries {
  protected:
   void SetUp() override {
     SpineIdrefList().clear();
     SpineHrefList().clear();
     TocList().clear();
   }
-  void TearDown() override { SharedXml().Options() = savedOptions_; }
-
-  static void Load(std::string text) {
+  void Load(std::string text) {
     MemoryStream stream(std::move(text));
     LoadXmlFromStream(stream);
   }
 
   // Lookups that miss raise the model's error instead of creating.
-  static void StopAutoCreation() { SharedXml().Options().Exclude(sxoAutoCreate); }
+  void StopAutoCreation() { Xml().Options().Exclude(sxoAutoCreate); }
 
-  static Strings TocEntries() {
+  Strings TocEntries() {
     Strings entries;
     for (const auto& toc : TocList()) entries.push_back(toc->NavLabel + "|" + toc->ContentSrc);
     return entries;
   }
 
   testing::RecordingUserMessages boxes;
-
- private:
-  SimpleXmlOptions savedOptions_ = SharedXml().Options();
 };
 
 TEST_F(OpfQueries, SectionValueTakesTheLastMatchOfEverySection) {
@@ -90,7 +86,7 @@ TEST_F(OpfQueries, AttributeLookupsLeaveAttributesThatLaterWalksSee) {
   EXPECT_EQ(GetMetaContent("calibre:series"), "");  // adds an empty "name" to the meta
   EXPECT_EQ(GetSectionValueWithAttribute("metadata", "meta", "name"), "2020");
   EXPECT_EQ(GetPackageVersion(), "");
-  EXPECT_EQ(SharedXml().Root().PropertyCount(), 1u);
+  EXPECT_EQ(Xml().Root().PropertyCount(), 1u);
 }
 
 TEST_F(OpfQueries, RootfilePathComesFromTheLastChildOfRootfiles) {

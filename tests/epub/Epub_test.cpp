@@ -29,8 +29,6 @@ std::string Opf(const std::string& metadata, const std::string& spine = "<itemre
 
 class PackageReader : public ::testing::Test {
  protected:
-  void TearDown() override { SharedXml().Options() = savedOptions_; }
-
   // Writes the book and opens it with the reader.
   fs::path OpenBook(const EpubBuilder& book, const std::string& name = "book.epub") {
     const fs::path path = folder_ / name;
@@ -68,9 +66,6 @@ class PackageReader : public ::testing::Test {
   testing::RecordingUserMessages boxes;
   testing::TempDir folder_;
   TEpuB reader;
-
- private:
-  SimpleXmlOptions savedOptions_ = SharedXml().Options();
 };
 
 TEST_F(PackageReader, ANewReaderHasReadNothing) {
@@ -229,7 +224,7 @@ TEST_F(PackageReader, FileThatIsNoArchiveShowsExactlyOneErrorBox) {
 
 TEST_F(PackageReader, MetadataErrorIsShownWithThePathAndReadingGoesOn) {
   // Without auto-creation, the series lookup on a meta without a name raises.
-  SharedXml().Options().Exclude(sxoAutoCreate);
+  reader.Queries().Xml().Options().Exclude(sxoAutoCreate);
   const fs::path path = OpenBook(EpubBuilder().AddChapters(1).ReplaceEntry(
       "OEBPS/content.opf",
       Opf("<dc:title>Kept</dc:title><dc:identifier id='uid'>urn:kept</dc:identifier>"
@@ -249,8 +244,8 @@ TEST_F(PackageReader, ResultsAreTheReadersOwnCopies) {
   second.Open(folder_ / "first.epub");
   OpenBook(EpubBuilder().OpfPath("content.opf").AddChapters(1).Title("Other"), "other.epub");
   ASSERT_TRUE(reader.Ok);
-  TocList().clear();
-  SpineHrefList().clear();
+  reader.Queries().TocList().clear();
+  reader.Queries().SpineHrefList().clear();
   EXPECT_EQ(second.SpineHrefs.size(), 3u);
   EXPECT_EQ(second.SpineIdrefs.size(), 3u);
   ASSERT_EQ(second.Toc.size(), 3u);
@@ -294,6 +289,18 @@ TEST_F(PackageReader, ExtractEntryMatchesTheWholeArchivePathExactly) {
     EXPECT_EQ(untouched.Position(), 0u);
   }
   EXPECT_TRUE(boxes.errors.empty());
+}
+
+// Of two entries whose names differ only in letter case, the one named
+// exactly is read, whichever comes later.
+TEST_F(PackageReader, ReadsTheExactlyNamedOfCaseVariantEntries) {
+  testing::ZipWriter zip = EpubBuilder().Title("Exact").AddChapters(1).ToZip();
+  zip.Add("oebps/CONTENT.OPF", "<package><metadata><dc:title>Variant</dc:title></metadata></package>");
+  const fs::path path = folder_ / "variants.epub";
+  zip.WriteTo(path);
+  reader.Open(path);
+  EXPECT_TRUE(reader.Ok);
+  EXPECT_EQ(reader.Title, "Exact");
 }
 
 TEST_F(PackageReader, DamagedBooksNeverLetAnErrorEscape) {

@@ -36,40 +36,43 @@ std::optional<MemoryStream> ExtractDocument(TAbUnZipper& book, const std::string
 }
 
 // Parses the document at path when the book holds it; false when it does not.
-bool ParseDocument(TAbUnZipper& book, const std::string& path) {
+bool ParseDocument(PackageQueries& queries, TAbUnZipper& book, const std::string& path) {
   std::optional<MemoryStream> stream = ExtractDocument(book, path);
   if (!stream) return false;
-  EXPECT_NO_THROW(LoadXmlFromStream(*stream)) << path;
+  EXPECT_NO_THROW(queries.LoadXmlFromStream(*stream)) << path;
   return true;
 }
 
 TEST(PackageDocumentsCorpus, EveryBookParsesItsContainerPackageAndNavigation) {
   const auto books = CorpusFiles("epub", "epub");
   if (books.empty()) GTEST_SKIP() << kNoCorpus;
+  PackageQueries queries;
   testing::RecordingUserMessages boxes;
   std::size_t withNcx = 0;
   for (const fs::path& path : books) {
     SCOPED_TRACE(path.string());
     TAbUnZipper book;
     book.SetFileName(path);
-    ASSERT_TRUE(ParseDocument(book, "META-INF\\container.xml"));
+    ASSERT_TRUE(ParseDocument(queries, book, "META-INF\\container.xml"));
 
-    const std::string opfPath = ReplaceChar(GetXMLValuex("rootfiles", "full-path"), '/', '\\');
+    const std::string opfPath =
+        ReplaceChar(queries.GetXMLValuex("rootfiles", "full-path"), '/', '\\');
     ASSERT_FALSE(opfPath.empty());
-    ASSERT_TRUE(ParseDocument(book, opfPath));
-    SpineIdrefList().clear();
-    SpineHrefList().clear();
-    GetXmlSpineList();
-    GetXmlManifestList();
-    EXPECT_FALSE(SpineHrefList().empty());  // every real book's spine resolves
+    ASSERT_TRUE(ParseDocument(queries, book, opfPath));
+    queries.SpineIdrefList().clear();
+    queries.SpineHrefList().clear();
+    queries.GetXmlSpineList();
+    queries.GetXmlManifestList();
+    EXPECT_FALSE(queries.SpineHrefList().empty());  // every real book's spine resolves
 
     const std::size_t slash = opfPath.rfind('\\');
     const std::string folder = slash == std::string::npos ? "" : opfPath.substr(0, slash);
-    const std::string ncx = ReplaceChar(GetNcxPath(), '/', '\\');
-    if (ncx.empty() || !ParseDocument(book, folder.empty() ? ncx : folder + "\\" + ncx)) continue;
+    const std::string ncx = ReplaceChar(queries.GetNcxPath(), '/', '\\');
+    if (ncx.empty() || !ParseDocument(queries, book, folder.empty() ? ncx : folder + "\\" + ncx))
+      continue;
     ++withNcx;
-    TocList().clear();
-    ReadNavMap(FindRootChild("navMap"));
+    queries.TocList().clear();
+    queries.ReadNavMap(queries.FindRootChild("navMap"));
   }
   EXPECT_TRUE(boxes.messages.empty());
   std::cout << books.size() << " books, " << withNcx << " with an NCX\n";

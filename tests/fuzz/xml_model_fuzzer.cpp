@@ -49,26 +49,26 @@ void LookUp(TJclSimpleXMLElem& node) {
 }
 
 // What the package reader asks of the container, package and NCX documents.
-void AskPackageQueries() {
-  GetXMLValuex("rootfiles", "full-path");
-  GetSectionValue("metadata", "title");
-  GetSectionValueWithAttribute("metadata", "identifier", "id");
-  GetMetaContent("calibre:series");
-  GetIdentifierByScheme("ISBN");
+void AskPackageQueries(PackageQueries& queries) {
+  queries.GetXMLValuex("rootfiles", "full-path");
+  queries.GetSectionValue("metadata", "title");
+  queries.GetSectionValueWithAttribute("metadata", "identifier", "id");
+  queries.GetMetaContent("calibre:series");
+  queries.GetIdentifierByScheme("ISBN");
   std::vector<std::string> subjects;
-  GetSubjects(subjects);
-  GetPackageVersion();
-  GetGuideCover();
-  GetCoverPath();
-  HasCover();
-  GetNcxPath();
-  SpineIdrefList().clear();
-  GetXmlSpineList();
-  SpineHrefList().clear();
-  GetXmlManifestList();
-  TocList().clear();
-  ReadNavMap(FindRootChild("navMap"));
-  TocList().clear();
+  queries.GetSubjects(subjects);
+  queries.GetPackageVersion();
+  queries.GetGuideCover();
+  queries.GetCoverPath();
+  queries.HasCover();
+  queries.GetNcxPath();
+  queries.SpineIdrefList().clear();
+  queries.GetXmlSpineList();
+  queries.SpineHrefList().clear();
+  queries.GetXmlManifestList();
+  queries.TocList().clear();
+  queries.ReadNavMap(queries.FindRootChild("navMap"));
+  queries.TocList().clear();
 }
 
 }  // namespace
@@ -79,17 +79,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace quill::fuzzing;
   static SilentUserMessages silence;
   MemoryStream stream(std::string(reinterpret_cast<const char*>(data), size));
+  PackageQueries queries;
   try {
-    LoadXmlFromStream(stream);
+    queries.LoadXmlFromStream(stream);
   } catch (const Error&) {
     return 0;
   }
-  Walk(SharedXml().Root());
+  Walk(queries.Xml().Root());
   try {
-    AskPackageQueries();
+    AskPackageQueries(queries);
   } catch (const Error&) {
     // A query may refuse a document; the package reader catches that.
   }
-  LookUp(SharedXml().Root());
+  LookUp(queries.Xml().Root());
   return 0;
 }

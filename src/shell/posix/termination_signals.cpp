@@ -1,6 +1,7 @@
 #include "shell/termination_signals.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 #include <cerrno>
 #include <csignal>
@@ -48,6 +49,12 @@ TerminationSignals::~TerminationSignals() {
   gWriteEnd = -1;
   ::close(writeEnd_);
   ::close(readEnd_);
+}
+
+bool TerminationSignals::Pending() const {
+  if (readEnd_ < 0) return false;
+  pollfd request{readEnd_, POLLIN, 0};
+  return ::poll(&request, 1, 0) > 0 && (request.revents & POLLIN) != 0;
 }
 
 void TerminationSignals::Drain() {

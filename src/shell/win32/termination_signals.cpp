@@ -9,6 +9,8 @@ TerminationSignals::TerminationSignals() = default;
 
 TerminationSignals::~TerminationSignals() = default;
 
+bool TerminationSignals::Pending() const { return false; }
+
 void TerminationSignals::Drain() {}
 
 }  // namespace quill

@@ -335,5 +335,46 @@ TEST(CliGeneratedLibrary, ScansListTheEditedBooksAndLeaveEveryBookAsItWas) {
   }
 }
 
+// Books examined on several threads give exactly what one thread gives: the
+// same lines in the same order, the same messages in the same order on
+// standard error, the same exit status, whatever the books are: edited,
+// untouched, broken, unreadable, with a package that shows messages.
+TEST(CliGeneratedLibrary, EveryJobCountGivesTheOutputOfOne) {
+  const testing::TempDir dir;
+  const fs::path library = dir / "library";
+  ASSERT_EQ(testing::RunProgram(QUILLMERE_SAMPLE_LIBRARY,
+                                {"--books", "60", "--edited", "30", "--chapters", "4", "--seed",
+                                 "11", library.string()})
+                .status,
+            0);
+  for (int i = 0; i < 6; ++i) {
+    const fs::path folder = library / ("odd" + std::to_string(i));
+    fs::create_directories(folder);
+    testing::WriteFile(folder / "cut.epub", EpubBuilder().AddChapters(2).Build().substr(40));
+    testing::WriteFile(folder / "text.epub", "no archive at all");
+    // A directory entry that is not where the end record says: each package
+    // reading shows the extractor's error.
+    testing::ZipWriter broken;
+    broken.Add("META-INF/container.xml", "<container/>");
+    broken.layout().directoryOffset = 3;
+    broken.WriteTo(folder / "broken.epub");
+    EpubBuilder().AddChapters(2).WriteTo(folder / "unreadable.epub");
+    fs::permissions(folder / "unreadable.epub", fs::perms::none);
+  }
+  for (const std::string format : {"text", "json"}) {
+    const auto one = RunCli({"scan", "--subfolders", "--explain", "--format", format, "--jobs", "1",
+                             library.string()});
+    ASSERT_FALSE(one.err.empty());
+    for (const std::string jobs : {"2", "5"}) {
+      const auto many = RunCli({"scan", "--subfolders", "--explain", "--format", format, "--jobs",
+                                jobs, library.string()});
+      EXPECT_EQ(many.out, one.out) << format << jobs;
+      EXPECT_EQ(many.err, one.err) << format << jobs;
+      EXPECT_EQ(many.status, one.status) << format << jobs;
+    }
+  }
+  EXPECT_EQ(RunCli({"scan", "--jobs", "0", library.string()}).status, 2);
+}
+
 }  // namespace
 }  // namespace quill

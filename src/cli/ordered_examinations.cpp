@@ -1,0 +1,123 @@
+#include "cli/ordered_examinations.h"
+
+#include <algorithm>
+
+#include "base/scoped_user_messages.h"
+
+namespace quill {
+namespace {
+
+// Candidates under way or waiting per thread: enough to keep every thread
+// busy while the giving thread delivers, few enough to keep memory flat.
+constexpr std::size_t kSlotsPerThread = 4;
+
+}  // namespace
+
+OrderedExaminations::OrderedExaminations(int threads, Examine examine, Deliver deliver)
+    : examine_(std::move(examine)),
+      deliver_(std::move(deliver)),
+      limit_(kSlotsPerThread * static_cast<std::size_t>(threads)) {
+  threads_.reserve(static_cast<std::size_t>(threads));
+  for (int i = 0; i < threads; ++i) threads_.emplace_back([this] { Work(); });
+}
+
+OrderedExaminations::~OrderedExaminations() {
+  Cancel();
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  work_.notify_all();
+  for (std::thread& thread : threads_) thread.join();
+}
+
+void OrderedExaminations::Work() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    std::shared_ptr<Slot> slot;
+    work_.wait(lock, [&] {
+      for (const auto& candidate : slots_) {
+        if (!candidate->started) {
+          slot = candidate;
+          return true;
+        }
+      }
+      return stopping_;
+    });
+    if (!slot) return;
+    slot->started = true;
+    lock.unlock();
+    {
+      const ScopedUserMessages scope(slot->result.messages);
+      try {
+        slot->result.examination = examine_(slot->result.path);
+      } catch (...) {
+        slot->error = std::current_exception();  // raised where the result is delivered
+      }
+    }
+    lock.lock();
+    slot->done = true;
+    // Only the oldest result lets the giving thread go on; waking it for any
+    // other would cost a switch for nothing.
+    if (cancelling_ || slots_.front() == slot) done_.notify_all();
+  }
+}
+
+void OrderedExaminations::Submit(std::string path) {
+  DeliverReady(false);
+  while (true) {
+    {
+      std::lock_guard lock(mutex_);
+      if (slots_.size() < limit_) break;
+    }
+    DeliverReady(true);
+  }
+  auto slot = std::make_shared<Slot>();
+  slot->result.path = std::move(path);
+  {
+    std::lock_guard lock(mutex_);
+    slots_.push_back(std::move(slot));
+  }
+  work_.notify_one();
+}
+
+void OrderedExaminations::DeliverReady(bool wait) {
+  for (;;) {
+    std::shared_ptr<Slot> oldest;
+    {
+      std::unique_lock lock(mutex_);
+      if (slots_.empty()) return;
+      if (wait) done_.wait(lock, [&] { return slots_.front()->done; });
+      if (!slots_.front()->done) return;
+      oldest = std::move(slots_.front());
+      slots_.pop_front();
+    }
+    wait = false;
+    // Delivered outside the lock: the threads go on meanwhile.
+    if (oldest->error) std::rethrow_exception(oldest->error);
+    deliver_(oldest->result);
+  }
+}
+
+void OrderedExaminations::Flush() {
+  while (true) {
+    {
+      std::lock_guard lock(mutex_);
+      if (slots_.empty()) return;
+    }
+    DeliverReady(true);
+  }
+}
+
+void OrderedExaminations::Cancel() {
+  std::unique_lock lock(mutex_);
+  cancelling_ = true;
+  std::erase_if(slots_, [](const auto& slot) { return !slot->started; });
+  // What a thread is on finishes; its result is no longer wanted.
+  done_.wait(lock, [&] {
+    return std::all_of(slots_.begin(), slots_.end(), [](const auto& slot) { return slot->done; });
+  });
+  slots_.clear();
+}
+
+}  // namespace quill

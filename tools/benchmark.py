@@ -1,0 +1,151 @@
+#!/usr/bin/env python3
+"""Times quillmere-cli scan on a generated library against a peer scanner.
+
+usage: tools/benchmark.py [--books N] [--copies K] [--runs R] [--library DIR]
+                          [--build DIR] [--peer SCRIPT] [--no-end-record-gb G]
+
+Generates the library with quillmere-sample-library (or reuses one made with
+the same book count; with --copies, a library of K hard-linked copies of it,
+to see how memory grows with the book count without generating every book),
+then runs, on the same library:
+  quillmere-cli scan --subfolders --jobs 1
+  quillmere-cli scan --subfolders            (one job per processor)
+  python3 SCRIPT --subfolders                (the peer, when SCRIPT exists)
+first with a warm page cache (one untimed run each, then R timed runs), then
+cold (the page cache dropped before every run), where the system permits
+dropping it. Prints the median wall time, books per second, the median
+processor time (user and system) and the peak resident memory of each, and
+checks that both scans print the same list.
+With --no-end-record-gb, also times `info` on a sparse file of that many
+GiB that holds no end record.
+"""
+
+import argparse
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+
+GNU_TIME = "/usr/bin/time"
+
+
+def run(command):
+    """Wall seconds, processor seconds, peak resident KiB (0 when unknown)
+    and standard output of one run. The peak comes from GNU time, which
+    measures the program alone: a child of this script would also count the
+    script's own memory, which it shares until the program starts."""
+    with tempfile.NamedTemporaryFile("r") as report:
+        measured = os.path.exists(GNU_TIME)
+        if measured:
+            command = [GNU_TIME, "-f", "%M", "-o", report.name] + command
+        start = time.monotonic()
+        process = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        output = process.stdout.read()
+        _, _, usage = os.wait4(process.pid, 0)
+        seconds = time.monotonic() - start
+        peak = int(report.read().split()[-1]) if measured else 0
+    return seconds, usage.ru_utime + usage.ru_stime, peak, output
+
+
+def drop_caches():
+    """Empties the page cache; False when the system does not permit it."""
+    try:
+        subprocess.run(["sync"], check=True)
+        with open("/proc/sys/vm/drop_caches", "w") as control:
+            control.write("3\n")
+        return True
+    except OSError:
+        return False
+
+
+def library(args):
+    folder = args.library or os.path.join(tempfile.gettempdir(), f"quillmere-bench-{args.books}")
+    marker = os.path.join(folder, ".complete")
+    if not os.path.exists(marker):
+        generator = os.path.join(args.build, "tools", "quillmere-sample-library")
+        subprocess.run([generator, "--books", str(args.books), "--edited", "20", "--seed", "7",
+                        folder], check=True, stdout=subprocess.DEVNULL)
+        open(marker, "w").close()
+    if args.copies == 1:
+        return folder
+    copies = f"{folder}-x{args.copies}"
+    if not os.path.exists(copies):
+        os.makedirs(copies)
+        for copy in range(args.copies):
+            subprocess.run(["cp", "-al", folder, os.path.join(copies, f"copy{copy}")], check=True)
+    return copies
+
+
+def measure(name, command, books, runs, cold):
+    if not cold:
+        run(command)  # warms the cache and the program
+    times, processor, peaks, outputs = [], [], [], set()
+    for _ in range(runs):
+        if cold and not drop_caches():
+            print(f"{name:<22} cold: dropping the page cache is not permitted here")
+            return None
+        seconds, busy, peak, output = run(command)
+        times.append(seconds)
+        processor.append(busy)
+        peaks.append(peak)
+        outputs.add(output)
+    median = statistics.median(times)
+    peak = f"{max(peaks) / 1024:6.1f} MiB" if max(peaks) else "unknown (no GNU time)"
+    print(f"{name:<22} {'cold' if cold else 'warm'}  {median:7.3f} s  {books / median:9.0f} books/s"
+          f"  processor {statistics.median(processor):6.3f} s  peak {peak}")
+    return books / median, outputs
+
+
+def end_record_search(args, cli):
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "no-end-record.epub")
+        with open(path, "wb") as sparse:
+            sparse.truncate(args.no_end_record_gb << 30)
+        run([cli, "info", path])  # warm
+        seconds = run([cli, "info", path])[0]
+        print(f"info on a {args.no_end_record_gb} GiB file without an end record: {seconds:.2f} s")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--books", type=int, default=2000)
+    parser.add_argument("--copies", type=int, default=1)
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--library")
+    parser.add_argument("--build", default=os.path.join(ROOT, "build", "default"))
+    parser.add_argument("--peer", default=os.path.join(ROOT, "..", "shared", "bench", "peer_python.py"))
+    parser.add_argument("--no-end-record-gb", type=int, default=0)
+    args = parser.parse_args()
+
+    cli = os.path.join(args.build, "src", "quillmere-cli")
+    folder = library(args)
+    books = args.books * args.copies
+    commands = [("scan --jobs 1", [cli, "scan", "--subfolders", "--jobs", "1", folder]),
+                (f"scan (jobs {os.cpu_count()})", [cli, "scan", "--subfolders", folder])]
+    if os.path.exists(args.peer):
+        commands.append(("peer script", [sys.executable, args.peer, "--subfolders", folder]))
+    else:
+        print(f"peer script not found at {args.peer}; give it with --peer")
+    print(f"library: {folder}, {books} books")
+    for cold in (False, True):
+        results = {}
+        for name, command in commands:
+            result = measure(name, command, books, args.runs, cold)
+            if result:
+                results[name] = result
+        scans = [outputs for name, (_, outputs) in results.items() if name.startswith("scan")]
+        if len(scans) == 2 and (len(scans[0] | scans[1]) != 1):
+            print("the scans' lists differ between runs or job counts")
+            return 1
+    if args.no_end_record_gb:
+        end_record_search(args, cli)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
