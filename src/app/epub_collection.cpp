@@ -18,19 +18,23 @@ EpubCollection::EpubCollection(TimeResolutionSource timeResolution, ListedBookSi
     : timeResolution_(std::move(timeResolution)), listed_(std::move(listed)) {}
 
 bool EpubCollection::AddIfChanged(const std::string& path) {
-  const std::filesystem::path book = PathFromUtf8(path);
-  TEpuB reader;
-  reader.Open(book);
-  if (!reader.Ok) return false;
-  const CheckOutcome outcome = ExamineBook(book, timeResolution_());
-  if (outcome.unchanged()) return false;
-  listed_(BookRow{FileNameOf(path), path}, outcome);
-  return true;
+  return Examine(path) == Candidate::kListed;
 }
 
 EpubCollection::Candidate EpubCollection::AddCandidate(const std::string& path) {
   if (!IsCandidate(PathFromUtf8(path))) return Candidate::kSkipped;
-  return AddIfChanged(path) ? Candidate::kListed : Candidate::kNotListed;
+  return Examine(path);
+}
+
+EpubCollection::Candidate EpubCollection::Examine(const std::string& path) {
+  const std::filesystem::path book = PathFromUtf8(path);
+  TEpuB reader;
+  reader.Open(book);
+  if (!reader.Ok) return Candidate::kPackageUnreadable;
+  const CheckOutcome outcome = ExamineBook(book, timeResolution_());
+  if (outcome.unchanged()) return Candidate::kNotListed;
+  listed_(BookRow{FileNameOf(path), path}, outcome);
+  return Candidate::kListed;
 }
 
 bool EpubCollection::IsCandidate(const std::filesystem::path& path) {

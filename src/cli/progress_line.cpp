@@ -32,7 +32,7 @@ std::string LastColumns(std::string_view text, std::size_t width) {
 
 }  // namespace
 
-ProgressLine::ProgressLine() : active_(StandardErrorIsTerminal()) {}
+ProgressLine::ProgressLine() : active_(StandardErrorTakesEscapes()) {}
 
 void ProgressLine::Show(long long examined, long long listed, std::string_view file) {
   if (!active_) return;

@@ -1,24 +1,28 @@
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <system_error>
 
 #include "app/epub_collection.h"
 #include "app/time_resolution.h"
-#include "base/file_system.h"
 #include "base/path_text.h"
 #include "base/scoped_user_messages.h"
+#include "cli/book_file_check.h"
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"
 #include "cli/commands.h"
 #include "cli/progress_line.h"
 #include "cli/scan_output.h"
 #include "shell/search_files.h"
+#include "shell/terminal.h"
 
 namespace quill {
 namespace {
 
 constexpr char kScanHelp[] =
     "usage: quillmere-cli scan [--subfolders] [--resolution day|hour|min|sec|full]\n"
-    "                          [--format text|tsv|json] [--explain] PATH...\n"
+    "                          [--format text|tsv|json] [--explain] [--null] PATH...\n"
     "\n"
     "Lists the EPUB books whose spine documents do not all carry the time of the\n"
     "book's last content document, at the chosen resolution (default: day).\n"
@@ -26,21 +30,26 @@ constexpr char kScanHelp[] =
     "*.epub files directly in it, or in it and every folder below it with\n"
     "--subfolders. A book whose package cannot be read is never listed.\n"
     "\n"
+    "  --subfolders    search the folders below each folder PATH too\n"
+    "  --resolution    how far apart two times may be and count as the same\n"
     "  --format text   the full path of each listed book, one a line (default)\n"
     "  --format tsv    file name, TAB, full path\n"
     "  --format json   an array of {\"name\", \"path\"}\n"
     "  --explain       add why each book is listed (a third TAB field in text and\n"
-    "                  tsv, a \"reason\" object in json)\n"
+    "                  tsv, a \"reason\" object in json), and tell on standard\n"
+    "                  error why a file was not examined or not listed\n"
+    "  --null          end each book of the text format with NUL, not a newline\n"
+    "\n"
+    "What cannot be read (a missing PATH, a file or folder that the system\n"
+    "refuses) is told on standard error, and the rest is scanned.\n"
     "\n"
     "Exit status: 0 when no book is listed, 1 when a book is listed, 2 on a usage\n"
-    "error or a PATH that does not exist.\n";
+    "error or when anything could not be read or written.\n";
 
 struct ScanSettings {
   bool subfolders;
   int timeResolution;
-  ScanOutput::Format format;
-  bool explain;
-  std::vector<std::string> paths;  // full paths, each checked to exist
+  ScanOutput::Options output;
 };
 
 int TimeResolutionNamed(const std::string& name) {
@@ -58,92 +67,140 @@ ScanOutput::Format FormatNamed(const std::string& name) {
 }
 
 // Examines the candidates one by one, the way the window's add commands do,
-// and counts them for the progress line.
+// counts them for the progress line, and tells what it could not read.
 class Scan {
  public:
-  Scan(const ScanSettings& settings, ScanOutput& output)
-      : messages_(&progress_),
+  Scan(const ScanSettings& settings, ScanOutput& output, ProgressLine& progress,
+       CliUserMessages& messages)
+      : progress_(progress),
+        messages_(messages),
         scope_(messages_),
         subfolders_(settings.subfolders),
+        explain_(settings.output.explain),
         collection_([resolution = settings.timeResolution] { return resolution; },
                     [this, &output](const BookRow& row, const CheckOutcome& reason) {
                       ++listed_;
                       output.Book(row, reason);
                     }) {}
 
-  void File(const std::string& path) { Examine(path); }
-
-  void Folder(const std::string& path) {
-    TJvSearchFiles search;
-    EpubCollection::ConfigureFolderSearch(search, subfolders_, path);
-    search.OnFindFile = [this](TJvSearchFiles&, const std::string& name) { Examine(name); };
-    if (!search.Search()) {
-      messages_.Write(path + ": the folder could not be searched to its end");
+  // One PATH of the command line: a folder is searched, anything else is a
+  // candidate file.
+  void Path(const std::string& operand) {
+    const std::string path = FullPath(operand);
+    std::error_code error;
+    const auto status = std::filesystem::status(PathFromUtf8(path), error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+      Unreadable(operand, "no such file or folder");
+    } else if (std::filesystem::is_directory(status)) {
+      Folder(path);
+    } else {
+      Examine(path);
     }
   }
 
   long long listed() const { return listed_; }
+  // Whether anything could not be read.
+  bool incomplete() const { return incomplete_; }
 
  private:
-  void Examine(const std::string& path) {
-    progress_.Show(examined_, listed_, path);
-    collection_.AddCandidate(path);
-    ++examined_;
+  void Folder(const std::string& path) {
+    TJvSearchFiles search;
+    EpubCollection::ConfigureFolderSearch(search, subfolders_, path);
+    search.OnFindFile = [this](TJvSearchFiles&, const std::string& name) { Examine(name); };
+    search.OnFolderError = [this](TJvSearchFiles&, const std::string& folder,
+                                  const std::error_code& error) {
+      Unreadable(folder, error ? error.message() : "the folder could not be read");
+    };
+    if (!search.Search()) {
+      Unreadable(path, "the folder could not be searched to its end");
+    }
   }
 
-  ProgressLine progress_;
-  CliUserMessages messages_;
+  void Examine(const std::string& path) {
+    progress_.Show(examined_, listed_, path);
+    messages_.SetSubject(path);  // what the package reader shows is about this book
+    const EpubCollection::Candidate candidate = collection_.AddCandidate(path);
+    messages_.SetSubject({});
+    ++examined_;
+    switch (candidate) {
+      case EpubCollection::Candidate::kSkipped:
+        Skipped(path);
+        break;
+      case EpubCollection::Candidate::kPackageUnreadable:
+        if (explain_) messages_.Report(path, "not listed: the package cannot be read");
+        break;
+      case EpubCollection::Candidate::kNotListed:
+      case EpubCollection::Candidate::kListed:
+        break;
+    }
+  }
+
+  // Why a file was not examined: the system's refusal is always told, a file
+  // that is simply no book only when asked.
+  void Skipped(const std::string& path) {
+    const BookFileCheck check = BookFileCheck::Of(PathFromUtf8(path));
+    switch (check.result) {
+      case BookFileCheck::Result::kUnreadable:
+        Unreadable(path, check.problem);
+        break;
+      case BookFileCheck::Result::kNotRegular:
+        if (explain_) messages_.Report(path, "skipped: " + check.problem);
+        break;
+      case BookFileCheck::Result::kReadable:
+        if (explain_) messages_.Report(path, "skipped: not a ZIP archive");
+        break;
+    }
+  }
+
+  void Unreadable(const std::string& path, const std::string& problem) {
+    messages_.Report(path, problem);
+    incomplete_ = true;
+  }
+
+  ProgressLine& progress_;
+  CliUserMessages& messages_;
   ScopedUserMessages scope_;
   bool subfolders_;
+  bool explain_;
   EpubCollection collection_;
   long long examined_ = 0;
   long long listed_ = 0;
+  bool incomplete_ = false;
 };
 
 }  // namespace
 
 int RunScan(const std::vector<std::string>& arguments) {
-  const CommandArguments args(arguments, {"--subfolders", "--explain", "--help"},
+  const CommandArguments args(arguments, {"--subfolders", "--explain", "--null", "--help"},
                               {"--resolution", "--format"});
   if (args.Has("--help")) {
     std::fputs(kScanHelp, stdout);
     return kExitSuccess;
   }
-  ScanSettings settings{
+  const ScanSettings settings{
       args.Has("--subfolders"),
       TimeResolutionNamed(args.Choice("--resolution", "day", {"day", "hour", "min", "sec", "full"})),
-      FormatNamed(args.Choice("--format", "text", {"text", "tsv", "json"})), args.Has("--explain"),
-      {}};
+      {FormatNamed(args.Choice("--format", "text", {"text", "tsv", "json"})), args.Has("--explain"),
+       args.Has("--null"), StandardOutputIsTerminal()}};
   if (args.Operands().empty()) throw UsageError("no PATH given");
 
-  // Every PATH is checked before the first book is examined, so a mistyped
-  // one costs no half-done scan.
-  CliUserMessages messages;
-  bool missing = false;
-  for (const std::string& operand : args.Operands()) {
-    std::error_code error;
-    if (!std::filesystem::exists(PathFromUtf8(operand), error)) {
-      messages.Write(operand + ": no such file or folder");
-      missing = true;
-    }
-    settings.paths.push_back(FullPath(operand));
-  }
-  if (missing) return kExitUsage;
-
-  ScanOutput output(stdout, settings.format, settings.explain);
+  ProgressLine progress;
+  CliUserMessages messages(&progress);
+  ScanOutput output(stdout, settings.output, &progress);
+  bool incomplete = false;
   long long listed = 0;
   {
-    Scan scan(settings, output);
-    for (const std::string& path : settings.paths) {
-      if (DirectoryExists(PathFromUtf8(path))) {
-        scan.Folder(path);
-      } else {
-        scan.File(path);
-      }
-    }
+    Scan scan(settings, output, progress, messages);
+    for (const std::string& operand : args.Operands()) scan.Path(operand);
     listed = scan.listed();
+    incomplete = scan.incomplete();
   }
-  output.Finish();
+  progress.Clear();
+  if (!output.Finish()) {
+    messages.Report("standard output", std::strerror(output.error()));
+    return kExitUsage;
+  }
+  if (incomplete) return kExitUsage;
   return listed > 0 ? kExitFailure : kExitSuccess;
 }
 

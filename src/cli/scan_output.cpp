@@ -1,7 +1,11 @@
 #include "cli/scan_output.h"
 
+#include <cerrno>
+
 #include "app/check_reason.h"
 #include "base/iso_date_time.h"
+#include "cli/progress_line.h"
+#include "cli/visible_text.h"
 
 namespace quill {
 namespace {
@@ -13,6 +17,7 @@ std::string TsvField(const std::string& text) {
   out.reserve(text.size());
   for (const char c : text) {
     switch (c) {
+      case '\\': out += "\\\\"; break;
       case '\t': out += "\\t"; break;
       case '\n': out += "\\n"; break;
       case '\r': out += "\\r"; break;
@@ -34,17 +39,21 @@ const char* VerdictName(Verdict verdict) {
 
 }  // namespace
 
-ScanOutput::ScanOutput(std::FILE* out, Format format, bool explain)
-    : out_(out), format_(format), explain_(explain) {
-  if (format_ == Format::kJson) json_.BeginArray();
+ScanOutput::ScanOutput(std::FILE* out, const Options& options, ProgressLine* progress)
+    : out_(out), options_(options), progress_(progress) {
+  if (options_.format == Format::kJson) json_.BeginArray();
 }
 
 void ScanOutput::Book(const BookRow& row, const CheckOutcome& reason) {
-  const std::string because = explain_ ? "\t" + TsvField(CheckReasonText(reason)) : std::string();
-  switch (format_) {
-    case Format::kText:
-      Flush(row.path + because + "\n");
+  const std::string because =
+      options_.explain ? "\t" + TsvField(CheckReasonText(reason)) : std::string();
+  switch (options_.format) {
+    case Format::kText: {
+      const std::string line = row.path + because;
+      Flush((options_.toTerminal ? VisibleText(line) : line) +
+            (options_.nullTerminated ? '\0' : '\n'));
       break;
+    }
     case Format::kTsv:
       Flush(TsvField(row.fileName) + "\t" + TsvField(row.path) + because + "\n");
       break;
@@ -58,7 +67,7 @@ void ScanOutput::WriteJson(const BookRow& row, const CheckOutcome& reason) {
   json_.BeginObject();
   json_.Member("name", row.fileName);
   json_.Member("path", row.path);
-  if (explain_) {
+  if (options_.explain) {
     json_.Key("reason");
     json_.BeginObject();
     json_.Member("kind", VerdictName(reason.verdict));
@@ -77,14 +86,26 @@ void ScanOutput::WriteJson(const BookRow& row, const CheckOutcome& reason) {
   Flush(json_.Take());
 }
 
-void ScanOutput::Finish() {
-  if (format_ == Format::kJson) {
+bool ScanOutput::Finish() {
+  if (options_.format == Format::kJson) {
     json_.EndArray();
     Flush(json_.Take());
   }
-  std::fflush(out_);
+  if (!failed_ && (std::fflush(out_) != 0 || std::ferror(out_) != 0)) Fail();
+  return !failed_;
 }
 
-void ScanOutput::Flush(const std::string& text) { std::fwrite(text.data(), 1, text.size(), out_); }
+void ScanOutput::Fail() {
+  failed_ = true;
+  error_ = errno;
+}
+
+void ScanOutput::Flush(const std::string& text) {
+  if (failed_) return;  // the first failure is the one reported
+  if (options_.toTerminal && progress_ != nullptr) progress_->Clear();
+  if (std::fwrite(text.data(), 1, text.size(), out_) != text.size()) Fail();
+  // On a terminal the book shows at once, not when the buffer fills.
+  if (options_.toTerminal) std::fflush(out_);
+}
 
 }  // namespace quill
