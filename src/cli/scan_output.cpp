@@ -32,6 +32,8 @@ const char* VerdictName(Verdict verdict) {
     case Verdict::kUnchanged: return "unchanged";
     case Verdict::kDocumentDiffers: return "documentDiffers";
     case Verdict::kNoSpineDocument: return "noSpineDocument";
+    case Verdict::kSpineListsNoContentDocument: return "spineListsNoContentDocument";
+    case Verdict::kImpossibleDate: return "impossibleDate";
     case Verdict::kCannotExamine: return "cannotExamine";
   }
   return "";
@@ -77,6 +79,19 @@ void ScanOutput::WriteJson(const BookRow& row, const CheckOutcome& reason) {
       json_.Member("modified", IsoDateTimeText(reason.documentTime));
       json_.Member("referenceDocument", reason.referenceDocument);
       json_.Member("referenceModified", IsoDateTimeText(reason.referenceTime));
+      json_.Member("commonModified", IsoDateTimeText(reason.commonTime));
+      json_.Key("oddDocuments");
+      json_.BeginArray();
+      for (const DocumentTime& odd : reason.oddDocuments) {
+        json_.BeginObject();
+        json_.Member("name", odd.name);
+        json_.Member("modified", IsoDateTimeText(odd.time));
+        json_.EndObject();
+      }
+      json_.EndArray();
+      json_.Member("referenceIsOdd", reason.referenceIsOdd);
+    } else if (reason.verdict == Verdict::kImpossibleDate) {
+      json_.Member("document", reason.document);
     } else if (reason.verdict == Verdict::kCannotExamine) {
       json_.Member("problem", reason.problem);
     }
