@@ -37,17 +37,16 @@ BookUnpacking BookUnpacking::Run(const std::filesystem::path& book,
       throw Exception("Nem tudom a könyvtárat létrehozni : " + Utf8Of(result.folder));
     }
   }
-  result.status = UnpackToFolder(reader.EpubPath, result.folder, &result.report)
-                      ? Status::kUnpacked
-                      : Status::kFailed;
+  result.status = UnpackToFolder(reader.EpubPath, result.folder, &result.report) ? Status::kUnpacked
+                                                                                 : Status::kFailed;
   return result;
 }
 
 std::string UnpackProblemsText(const UnpackReport& report, std::size_t shown) {
   const std::size_t count = report.problems.size();
-  std::string text = count == 1 ? "One entry of the book was not unpacked as stored:\n"
-                                : std::to_string(count) +
-                                      " entries of the book were not unpacked as stored:\n";
+  std::string text =
+      count == 1 ? "One entry of the book was not unpacked as stored:\n"
+                 : std::to_string(count) + " entries of the book were not unpacked as stored:\n";
   for (std::size_t i = 0; i < count && i < shown; ++i) {
     text += report.problems[i].Text() + "\n";
   }

@@ -12,11 +12,11 @@ namespace quill {
 // What the unpack command made of one book.
 struct BookUnpacking {
   enum class Status : std::uint8_t {
-    kUnpacked,            // every entry went through the unpack; `report` tells what was left out
-    kNoFile,              // no file exists at the path; nothing was read
-    kPackageUnreadable,   // the package reader did not read the package; nothing unpacked
-    kNoTemporaryFolder,   // no target was chosen and the platform gives no temporary folder
-    kFailed,              // the unpack failed part-way; its error has been shown
+    kUnpacked,           // every entry went through the unpack; `report` tells what was left out
+    kNoFile,             // no file exists at the path; nothing was read
+    kPackageUnreadable,  // the package reader did not read the package; nothing unpacked
+    kNoTemporaryFolder,  // no target was chosen and the platform gives no temporary folder
+    kFailed,             // the unpack failed part-way; its error has been shown
   };
 
   Status status = Status::kNoFile;

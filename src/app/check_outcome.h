@@ -18,12 +18,12 @@ struct DocumentTime {
 // the user why a book is listed. Only kUnchanged keeps a book off the list.
 struct CheckOutcome {
   enum class Verdict : std::uint8_t {
-    kUnchanged,         // at least one spine document found, every one at the reference time
-    kDocumentDiffers,   // a spine document's time differs from the reference time
-    kNoSpineDocument,   // no content document of the archive is named by the spine
+    kUnchanged,        // at least one spine document found, every one at the reference time
+    kDocumentDiffers,  // a spine document's time differs from the reference time
+    kNoSpineDocument,  // no content document of the archive is named by the spine
     kSpineListsNoContentDocument,  // the spine names no XHTML or HTML document at all
-    kImpossibleDate,    // a content document's stored date or time is impossible
-    kCannotExamine,     // the file, its archive or its package could not be examined
+    kImpossibleDate,               // a content document's stored date or time is impossible
+    kCannotExamine,                // the file, its archive or its package could not be examined
   };
 
   Verdict verdict = Verdict::kCannotExamine;

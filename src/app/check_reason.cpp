@@ -25,10 +25,12 @@ std::string OddDocumentList(const CheckOutcome& outcome, std::size_t& count) {
   count = 0;
   for (const DocumentTime& document : outcome.oddDocuments) {
     if (outcome.referenceIsOdd && document.name == outcome.referenceDocument) continue;
-    if (count < kNamedOddDocuments) text += (count > 0 ? ", " : "") + Named(document.name, document.time);
+    if (count < kNamedOddDocuments)
+      text += (count > 0 ? ", " : "") + Named(document.name, document.time);
     ++count;
   }
-  if (count > kNamedOddDocuments) text += " and " + std::to_string(count - kNamedOddDocuments) + " more";
+  if (count > kNamedOddDocuments)
+    text += " and " + std::to_string(count - kNamedOddDocuments) + " more";
   return text;
 }
 

@@ -63,7 +63,9 @@ class FileSink final : public EntrySink {
 // Why an entry's data could not be located, in the order in which the
 // location tests it.
 std::string WhyNotLocated(const TAbZipItem& item) {
-  if ((item.versionNeeded & 0xFF) > kHighestVersionNeeded) return "it needs a later version of the format";
+  if ((item.versionNeeded & 0xFF) > kHighestVersionNeeded) {
+    return "it needs a later version of the format";
+  }
   if (item.IsEncrypted()) return "it is encrypted";
   return "its local header is missing or damaged";
 }
@@ -72,8 +74,7 @@ std::string WhyNotLocated(const TAbZipItem& item) {
 std::string WhyNotDecoded(const TAbZipItem& item, DecodeOutcome outcome, bool writeFailed) {
   if (writeFailed) return "the file could not be written";
   if (outcome == DecodeOutcome::kUnsupportedMethod) {
-    return "its compression method " + std::to_string(item.compressionMethod) +
-           " is not supported";
+    return "its compression method " + std::to_string(item.compressionMethod) + " is not supported";
   }
   return "its compressed data is damaged or cut short";
 }

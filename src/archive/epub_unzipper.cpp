@@ -22,7 +22,8 @@ bool UnpackToFolder(const std::filesystem::path& archivePath, const std::filesys
     unzipper.SetFileName(archivePath);
     for (std::size_t i = 0; i < unzipper.Count(); ++i) {
       EntryExtraction extraction = unzipper.ExtractEntryToFolder(i);
-      if (report != nullptr) report->Add(std::string(unzipper.Items(i).fileName), std::move(extraction));
+      if (report != nullptr)
+        report->Add(std::string(unzipper.Items(i).fileName), std::move(extraction));
     }
     return true;
   } catch (const std::exception& error) {

@@ -15,12 +15,17 @@ namespace fs = std::filesystem;
 
 std::string WhatStandsAt(fs::file_type type) {
   switch (type) {
-    case fs::file_type::directory: return "is a folder, not a file";
-    case fs::file_type::fifo: return "is a pipe, not a regular file";
-    case fs::file_type::socket: return "is a socket, not a regular file";
+    case fs::file_type::directory:
+      return "is a folder, not a file";
+    case fs::file_type::fifo:
+      return "is a pipe, not a regular file";
+    case fs::file_type::socket:
+      return "is a socket, not a regular file";
     case fs::file_type::block:
-    case fs::file_type::character: return "is a device, not a regular file";
-    default: return "is not a regular file";
+    case fs::file_type::character:
+      return "is a device, not a regular file";
+    default:
+      return "is not a regular file";
   }
 }
 

@@ -9,9 +9,9 @@ namespace quill {
 // not, why, in words for the user.
 struct BookFileCheck {
   enum class Result {
-    kReadable,     // a regular file (a link counts as its target) that opens and reads
-    kNotRegular,   // something else stands there: a folder, a pipe, a device
-    kUnreadable,   // nothing there, or the system refused or failed to read it
+    kReadable,    // a regular file (a link counts as its target) that opens and reads
+    kNotRegular,  // something else stands there: a folder, a pipe, a device
+    kUnreadable,  // nothing there, or the system refused or failed to read it
   };
 
   Result result = Result::kReadable;

@@ -131,10 +131,12 @@ int RunInfo(const std::vector<std::string>& arguments) {
   TEpuB book;
   if (check.result == BookFileCheck::Result::kReadable) book.Open(PathFromUtf8(FullPath(path)));
   if (!book.Ok) {
-    if (check.result == BookFileCheck::Result::kReadable) ShowErrorBox("the package cannot be read");
+    if (check.result == BookFileCheck::Result::kReadable)
+      ShowErrorBox("the package cannot be read");
     if (!json) return kExitFailure;
   }
-  if (!WriteStandardOutput(json ? InfoJson(book) : InfoPlainText(book), messages)) return kExitUsage;
+  if (!WriteStandardOutput(json ? InfoJson(book) : InfoPlainText(book), messages))
+    return kExitUsage;
   return book.Ok ? kExitSuccess : kExitFailure;
 }
 

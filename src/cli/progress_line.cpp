@@ -46,8 +46,9 @@ void ProgressLine::Show(long long examined, long long listed, std::string_view f
   // The last column stays free: writing into it makes some terminals wrap.
   const std::size_t width = columns > 0 ? static_cast<std::size_t>(columns) - 1 : 79;
   const std::string line =
-      width > counts.size() ? counts + LastColumns(VisibleText(SanitizeUtf8(file)), width - counts.size())
-                            : counts.substr(0, width);
+      width > counts.size()
+          ? counts + LastColumns(VisibleText(SanitizeUtf8(file)), width - counts.size())
+          : counts.substr(0, width);
   std::fprintf(stderr, "%s%s", kEraseLine, line.c_str());
   std::fflush(stderr);
   shown_ = true;

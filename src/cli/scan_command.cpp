@@ -179,7 +179,8 @@ int RunScan(const std::vector<std::string>& arguments) {
   }
   const ScanSettings settings{
       args.Has("--subfolders"),
-      TimeResolutionNamed(args.Choice("--resolution", "day", {"day", "hour", "min", "sec", "full"})),
+      TimeResolutionNamed(
+          args.Choice("--resolution", "day", {"day", "hour", "min", "sec", "full"})),
       {FormatNamed(args.Choice("--format", "text", {"text", "tsv", "json"})), args.Has("--explain"),
        args.Has("--null"), StandardOutputIsTerminal()}};
   if (args.Operands().empty()) throw UsageError("no PATH given");

@@ -9,8 +9,8 @@
 namespace quill {
 
 bool WriteStandardOutput(std::string_view text, CliUserMessages& messages) {
-  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
-                       std::fflush(stdout) == 0;
+  const bool written =
+      std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
   if (written) return true;
   messages.Report("standard output", std::strerror(errno));
   return false;

@@ -153,8 +153,7 @@ TEST_F(SpineTimesMatchTest, TellsWhyABookIsNotConfirmed) {
 // documents, whichever of them the reference is; the verdict stays the check's.
 TEST_F(SpineTimesMatchTest, ReasonsNameTheOddDocumentsOut) {
   using Verdict = CheckOutcome::Verdict;
-  const std::vector<std::string> spine = {"OEBPS\\c1.xhtml", "OEBPS\\c2.xhtml",
-                                          "OEBPS\\c3.xhtml"};
+  const std::vector<std::string> spine = {"OEBPS\\c1.xhtml", "OEBPS\\c2.xhtml", "OEBPS\\c3.xhtml"};
   struct Case {
     std::vector<std::pair<std::string, std::uint32_t>> entries;
     std::vector<std::string> spine;
@@ -182,7 +181,9 @@ TEST_F(SpineTimesMatchTest, ReasonsNameTheOddDocumentsOut) {
        {"OEBPS\\cover.svg", "OEBPS\\page.png"},
        Verdict::kSpineListsNoContentDocument,
        "the spine lists no XHTML or HTML document"},
-      {{{"OEBPS/c1.xhtml", kProduced}}, {"OEBPS\\gone.xhtml"}, Verdict::kNoSpineDocument,
+      {{{"OEBPS/c1.xhtml", kProduced}},
+       {"OEBPS\\gone.xhtml"},
+       Verdict::kNoSpineDocument,
        "no spine document found in the archive"},
       {{{"OEBPS/c1.xhtml", kProduced}, {"OEBPS/notes.xhtml", DosDateTime(2021, 2, 30, 10, 0, 0)}},
        spine,

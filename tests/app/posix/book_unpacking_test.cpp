@@ -1,9 +1,9 @@
 #include "app/book_unpacking.h"
 
-#include <algorithm>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <algorithm>
+#include <filesystem>
 
 #include "epub_builder.h"
 #include "recording_user_messages.h"
@@ -61,13 +61,15 @@ TEST_F(BookUnpackingTest, TheProblemsBoxListsTwentyEntriesAndCountsTheRest) {
   EXPECT_EQ(result.status, Status::kUnpacked);
   EXPECT_FALSE(result.Complete());
   const std::string text = UnpackProblemsText(result.report);
-  EXPECT_TRUE(text.starts_with("23 entries of the book were not unpacked as stored:\n"
-                               "OEBPS/lost0.xhtml: not unpacked: its compression method 99 is not "
-                               "supported\n"))
+  EXPECT_TRUE(
+      text.starts_with("23 entries of the book were not unpacked as stored:\n"
+                       "OEBPS/lost0.xhtml: not unpacked: its compression method 99 is not "
+                       "supported\n"))
       << text;
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 22);
-  EXPECT_TRUE(text.ends_with("OEBPS/lost19.xhtml: not unpacked: its compression method 99 is not "
-                             "supported\n... and 3 more\n"))
+  EXPECT_TRUE(
+      text.ends_with("OEBPS/lost19.xhtml: not unpacked: its compression method 99 is not "
+                     "supported\n... and 3 more\n"))
       << text;
   EXPECT_TRUE(boxes_.errors.empty()) << "the caller shows the box";
 }

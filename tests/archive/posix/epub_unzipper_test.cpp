@@ -249,10 +249,10 @@ TEST_F(UnpackTest, NothingIsWrittenThroughALinkInTheFolder) {
   EXPECT_TRUE(fs::is_symlink(out_ / "mimetype"));
   EXPECT_FALSE(fs::is_symlink(out_ / "META-INF/link"));
   EXPECT_EQ(ReadFile(out_ / "META-INF/link"), outside.string());
-  EXPECT_EQ(Reported(), (std::map<std::string, std::string>{
-                            {"mimetype", "a link stands in its way"},
-                            {"OEBPS/victim.txt", "a link stands in its way"},
-                            {"OEBPS/new.xhtml", "a link stands in its way"}}));
+  EXPECT_EQ(Reported(),
+            (std::map<std::string, std::string>{{"mimetype", "a link stands in its way"},
+                                                {"OEBPS/victim.txt", "a link stands in its way"},
+                                                {"OEBPS/new.xhtml", "a link stands in its way"}}));
 }
 
 TEST_F(UnpackTest, AFolderThatCannotBeCreatedReachesTheCallerUnshown) {

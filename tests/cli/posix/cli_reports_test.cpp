@@ -5,9 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -107,15 +107,19 @@ TEST_F(CliReportsTest, UnpackTellsEachEntryLeftOutOrCorruptAndExitsOne) {
   EXPECT_EQ(run.out, out.string() + "\n");  // the folder holds what did arrive
   EXPECT_EQ(Lines(run.err),
             (std::vector<std::string>{
-                Prefixed(book, "OEBPS/corrupt.xhtml: not unpacked: its compressed data is damaged "
-                               "or cut short"),
-                Prefixed(book, "OEBPS/method99.xhtml: not unpacked: its compression method 99 is "
-                               "not supported"),
-                Prefixed(book, "OEBPS/badcrc.xhtml: unpacked, but its data does not match its "
-                               "stored CRC-32"),
+                Prefixed(book,
+                         "OEBPS/corrupt.xhtml: not unpacked: its compressed data is damaged "
+                         "or cut short"),
+                Prefixed(book,
+                         "OEBPS/method99.xhtml: not unpacked: its compression method 99 is "
+                         "not supported"),
+                Prefixed(book,
+                         "OEBPS/badcrc.xhtml: unpacked, but its data does not match its "
+                         "stored CRC-32"),
                 Prefixed(book, "OEBPS/secret.xhtml: not unpacked: it is encrypted"),
-                Prefixed(book, "../escape.txt: not unpacked: its name is absolute, leads out of "
-                               "the folder or names no file")}));
+                Prefixed(book,
+                         "../escape.txt: not unpacked: its name is absolute, leads out of "
+                         "the folder or names no file")}));
   EXPECT_EQ(testing::ReadFile(out / "OEBPS/badcrc.xhtml"), "kept");
   EXPECT_TRUE(fs::exists(out / "OEBPS/Text/chapter01.xhtml"));
   EXPECT_FALSE(fs::exists(out / "OEBPS/corrupt.xhtml"));
@@ -135,12 +139,12 @@ TEST_F(CliReportsTest, UnpackFollowsALinkTheUserNamesAndSaysWhenNothingWasWritte
   fs::create_directories(dir_ / "locked");
   OpenTo(*user);
   fs::permissions(dir_ / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-  const auto locked = RunCliIn({.user = user}, {"unpack", book.string(), "--to",
-                                                (dir_ / "locked").string()});
+  const auto locked = RunCliIn(SessionSetup::As(*user),
+                               {"unpack", book.string(), "--to", (dir_ / "locked").string()});
   EXPECT_EQ(locked.status, 1);
   EXPECT_EQ(locked.out, "");
-  EXPECT_EQ(Lines(locked.err).back(), Prefixed(book, "Nothing unpacked into " +
-                                                         (dir_ / "locked").string()));
+  EXPECT_EQ(Lines(locked.err).back(),
+            Prefixed(book, "Nothing unpacked into " + (dir_ / "locked").string()));
 }
 
 TEST_F(CliReportsTest, ViewInfoAndUnpackRefuseWhatIsNoRegularFileWithOneLine) {
@@ -184,7 +188,8 @@ TEST_F(CliReportsTest, ScanTellsWhatItCouldNotReadScansTheRestAndExitsTwo) {
   OpenTo(*user);
   fs::permissions(unreadable, fs::perms::none);
   fs::permissions(dir_ / "library/closed", fs::perms::none);
-  const auto run = RunCliIn({.user = user}, {"scan", "--subfolders", (dir_ / "library").string()});
+  const auto run =
+      RunCliIn(SessionSetup::As(*user), {"scan", "--subfolders", (dir_ / "library").string()});
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, edited.string() + "\n");
   EXPECT_EQ(LineSet(run.err),
@@ -214,7 +219,7 @@ TEST_F(CliReportsTest, OutputBytesForPipesAndAFullDisk) {
   const auto tsv = RunCli({"scan", "--format", "tsv", a.string(), tab.string()});
   EXPECT_EQ(tsv.out, "a\\\\b.epub\t" + (dir_ / "a\\\\b.epub").string() + "\ntab\\there.epub\t" +
                          (dir_ / "tab\\there.epub").string() + "\n");
-  const auto full = RunCliIn({.standardOutput = "/dev/full"}, {"scan", a.string()});
+  const auto full = RunCliIn(SessionSetup::WritingTo("/dev/full"), {"scan", a.string()});
   EXPECT_EQ(full.status, 2);
   EXPECT_EQ(full.err, "quillmere-cli: standard output: No space left on device\n");
 }
@@ -225,7 +230,7 @@ TEST_F(CliReportsTest, OnATerminalTheProgressLineMakesWayAndNamesCannotActOnIt) 
   const std::string erase = "\r\033[K";
   {
     const testing::ScopedEnvironment term("TERM", "xterm");
-    const auto run = RunCliIn({.terminal = true}, {"scan", plain.string(), odd.string()});
+    const auto run = RunCliIn(SessionSetup::OnTerminal(), {"scan", plain.string(), odd.string()});
     EXPECT_EQ(run.status, 1);
     // Each book reaches a clean line: the progress line before it is erased.
     EXPECT_NE(run.out.find(erase + plain.string() + "\n"), std::string::npos) << run.out;
@@ -238,7 +243,7 @@ TEST_F(CliReportsTest, OnATerminalTheProgressLineMakesWayAndNamesCannotActOnIt) 
   }
   for (const char* term : {"dumb", ""}) {
     const testing::ScopedEnvironment environment("TERM", term);
-    const auto run = RunCliIn({.terminal = true}, {"scan", plain.string()});
+    const auto run = RunCliIn(SessionSetup::OnTerminal(), {"scan", plain.string()});
     EXPECT_EQ(run.out, plain.string() + "\n") << "TERM=" << term;
   }
 }

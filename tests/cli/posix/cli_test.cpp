@@ -155,7 +155,6 @@ TEST_F(CliTest, ScanExitStatuses) {
   EXPECT_EQ(RunCli({"scan", untouched_}).status, 0);
   EXPECT_EQ(RunCli({"scan", (library() / "not-a-book.epub").string()}).status, 0);
 
-
   for (const std::vector<std::string>& usage :
        {std::vector<std::string>{"scan"}, {"scan", "--resolution", "week", edited_},
         {"scan", "--format", "xml", edited_}, {"scan", "--fast", edited_}, {"scan", "--subfolders=1"},

@@ -20,6 +20,22 @@ struct SessionSetup {
   bool terminal = false;
   // The program runs as this user (a root test process gives its rights up).
   std::optional<uid_t> user;
+
+  static SessionSetup WritingTo(std::filesystem::path file) {
+    SessionSetup setup;
+    setup.standardOutput = std::move(file);
+    return setup;
+  }
+  static SessionSetup OnTerminal() {
+    SessionSetup setup;
+    setup.terminal = true;
+    return setup;
+  }
+  static SessionSetup As(uid_t user) {
+    SessionSetup setup;
+    setup.user = user;
+    return setup;
+  }
 };
 
 ProgramRun RunCliIn(const SessionSetup& setup, const std::vector<std::string>& arguments);
