@@ -32,11 +32,8 @@ std::string WhatStandsAt(fs::file_type type) {
 // The system's reason in an opening error, without the words around it that
 // name the file: the user's message names it already.
 std::string OpenFailureReason(const fs::path& path, const std::string& message) {
-  for (const std::string& named : {path.string(), Utf8Of(path)}) {
-    const std::string prefix = "Cannot open file \"" + named + "\". ";
-    if (message.starts_with(prefix)) return message.substr(prefix.size());
-  }
-  return message;
+  const std::string prefix = "Cannot open file \"" + Utf8Of(path) + "\". ";
+  return message.starts_with(prefix) ? message.substr(prefix.size()) : message;
 }
 
 }  // namespace
