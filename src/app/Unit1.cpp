@@ -447,6 +447,9 @@ void TForm1::EpubunpackingandopeningintheInstitute1Click() {
     Application::ShowUnhandledError(error);
     return;
   }
+  // What was left out is told in one box, and the folder is shown all the
+  // same, with what did arrive.
+  if (!unpacking.report.problems.empty()) ShowErrorBox(UnpackProblemsText(unpacking.report));
   switch (unpacking.status) {
     case BookUnpacking::Status::kUnpacked:
       SelectInExplorer(unpacking.folder);

@@ -1,6 +1,7 @@
 #include "app/book_unpacking.h"
 
 #include "archive/epub_unzipper.h"
+#include "base/error_kinds.h"
 #include "base/file_system.h"
 #include "base/path_text.h"
 #include "epub/Epub.h"
@@ -30,9 +31,27 @@ BookUnpacking BookUnpacking::Run(const std::filesystem::path& book,
       return result;
     }
     result.folder = PathFromUtf8(temporary + UnpackFolderName(Utf8Of(reader.EpubPath)));
+    // A link in the private folder could send every file anywhere; the user
+    // never chose it, so it is not written through.
+    if (IsLink(result.folder)) {
+      throw Exception("Nem tudom a könyvtárat létrehozni : " + Utf8Of(result.folder));
+    }
   }
-  result.status = UnpackToFolder(reader.EpubPath, result.folder) ? Status::kUnpacked : Status::kFailed;
+  result.status = UnpackToFolder(reader.EpubPath, result.folder, &result.report) ? Status::kUnpacked
+                                                                                 : Status::kFailed;
   return result;
+}
+
+std::string UnpackProblemsText(const UnpackReport& report, std::size_t shown) {
+  const std::size_t count = report.problems.size();
+  std::string text =
+      count == 1 ? "One entry of the book was not unpacked as stored:\n"
+                 : std::to_string(count) + " entries of the book were not unpacked as stored:\n";
+  for (std::size_t i = 0; i < count && i < shown; ++i) {
+    text += report.problems[i].Text() + "\n";
+  }
+  if (count > shown) text += "... and " + std::to_string(count - shown) + " more\n";
+  return text;
 }
 
 }  // namespace quill

@@ -2,10 +2,17 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/timestamp.h"
 
 namespace quill {
+
+// One content document by the name that extraction gives it, with its stored time.
+struct DocumentTime {
+  std::string name;
+  Timestamp time = 0;
+};
 
 // What the modification check found for one book, with enough detail to tell
 // the user why a book is listed. Only kUnchanged keeps a book off the list.
@@ -14,18 +21,27 @@ struct CheckOutcome {
     kUnchanged,        // at least one spine document found, every one at the reference time
     kDocumentDiffers,  // a spine document's time differs from the reference time
     kNoSpineDocument,  // no content document of the archive is named by the spine
-    kCannotExamine,    // the file, its archive or its package could not be examined
+    kSpineListsNoContentDocument,  // the spine names no XHTML or HTML document at all
+    kImpossibleDate,               // a content document's stored date or time is impossible
+    kCannotExamine,                // the file, its archive or its package could not be examined
   };
 
   Verdict verdict = Verdict::kCannotExamine;
 
   // kDocumentDiffers: the first differing spine document in archive order and
-  // the reference document (the last content document), by the names that
-  // extraction gives them, with their stored times.
+  // the reference document (the last content document), with their stored
+  // times. kImpossibleDate: the document whose date is impossible.
   std::string document;
   Timestamp documentTime = 0;
   std::string referenceDocument;
   Timestamp referenceTime = 0;
+
+  // kDocumentDiffers: the time that most spine documents carry, the spine
+  // documents whose time differs from it (the odd ones out, in archive order),
+  // and whether the reference document's own time differs from it.
+  Timestamp commonTime = 0;
+  std::vector<DocumentTime> oddDocuments;
+  bool referenceIsOdd = false;
 
   // kCannotExamine: why, e.g. "EZipException: Error reading zip file".
   std::string problem;

@@ -1,19 +1,101 @@
 #include "app/check_reason.h"
 
+#include <cstddef>
+#include <map>
+
+#include "app/time_resolution.h"
 #include "base/iso_date_time.h"
 
 namespace quill {
+namespace {
+
+using Verdict = CheckOutcome::Verdict;
+
+// How many odd documents a reason names before it only counts the rest.
+constexpr std::size_t kNamedOddDocuments = 5;
+
+std::string Named(const std::string& name, Timestamp time) {
+  return name + " (" + IsoDateTimeText(time) + ")";
+}
+
+// "a (t), b (t) and 3 more", the reference document left out when it is odd
+// itself, since the text names it apart.
+std::string OddDocumentList(const CheckOutcome& outcome, std::size_t& count) {
+  std::string text;
+  count = 0;
+  for (const DocumentTime& document : outcome.oddDocuments) {
+    if (outcome.referenceIsOdd && document.name == outcome.referenceDocument) continue;
+    if (count < kNamedOddDocuments)
+      text += (count > 0 ? ", " : "") + Named(document.name, document.time);
+    ++count;
+  }
+  if (count > kNamedOddDocuments)
+    text += " and " + std::to_string(count - kNamedOddDocuments) + " more";
+  return text;
+}
+
+std::string DifferenceText(const CheckOutcome& outcome) {
+  const std::string common = "most spine documents (" + IsoDateTimeText(outcome.commonTime) + ")";
+  std::size_t count = 0;
+  const std::string odd = OddDocumentList(outcome, count);
+  if (outcome.referenceIsOdd) {
+    std::string text = "the reference document " +
+                       Named(outcome.referenceDocument, outcome.referenceTime) +
+                       ", the last content document, is the odd one out: it differs from " + common;
+    if (count > 0) text += "; so do " + odd;
+    return text;
+  }
+  if (count > 0) return odd + (count == 1 ? " differs from " : " differ from ") + common;
+  // Times that are each near the common one, yet not near each other.
+  return Named(outcome.document, outcome.documentTime) + " differs from " +
+         Named(outcome.referenceDocument, outcome.referenceTime);
+}
+
+}  // namespace
+
+void FindOddDocuments(CheckOutcome& outcome, const std::vector<DocumentTime>& spineDocuments,
+                      int timeResolution) {
+  const auto sameAs = [timeResolution](Timestamp common, Timestamp time) {
+    return SameAtTimeResolution(timeResolution, common, time);
+  };
+  // Books carry few distinct times, however many documents: counting by
+  // distinct time keeps a long spine cheap.
+  std::map<Timestamp, std::size_t> documentsAt;
+  for (const DocumentTime& document : spineDocuments) ++documentsAt[document.time];
+  const auto countNear = [&](Timestamp common) {
+    std::size_t count = 0;
+    for (const auto& [time, documents] : documentsAt) count += sameAs(common, time) ? documents : 0;
+    return count;
+  };
+  Timestamp common = outcome.referenceTime;
+  std::size_t most = countNear(common);
+  for (const auto& [time, documents] : documentsAt) {
+    const std::size_t near = countNear(time);
+    if (near > most) {
+      most = near;
+      common = time;
+    }
+  }
+  outcome.commonTime = common;
+  outcome.oddDocuments.clear();
+  for (const DocumentTime& document : spineDocuments) {
+    if (!sameAs(common, document.time)) outcome.oddDocuments.push_back(document);
+  }
+  outcome.referenceIsOdd = !sameAs(common, outcome.referenceTime);
+}
 
 std::string CheckReasonText(const CheckOutcome& outcome) {
-  using Verdict = CheckOutcome::Verdict;
   switch (outcome.verdict) {
     case Verdict::kUnchanged:
       return "unchanged";
     case Verdict::kDocumentDiffers:
-      return outcome.document + " (" + IsoDateTimeText(outcome.documentTime) + ") differs from " +
-             outcome.referenceDocument + " (" + IsoDateTimeText(outcome.referenceTime) + ")";
+      return DifferenceText(outcome);
     case Verdict::kNoSpineDocument:
       return "no spine document found in the archive";
+    case Verdict::kSpineListsNoContentDocument:
+      return "the spine lists no XHTML or HTML document";
+    case Verdict::kImpossibleDate:
+      return "the stored date of " + outcome.document + " is impossible";
     case Verdict::kCannotExamine:
       return "cannot be examined: " + outcome.problem;
   }

@@ -29,7 +29,7 @@ EpubCollection::Examination EpubCollection::ExamineOpenBook(
     const ScopedUserMessages scope(shown);
     reader.Open(archive);
   }
-  if (!reader.Ok) return {Candidate::kNotListed, {}};
+  if (!reader.Ok) return {Candidate::kPackageUnreadable, {}};
   CheckOutcome outcome = ExamineReadBook(archive, reader, shown, timeResolution());
   if (outcome.unchanged()) return {Candidate::kNotListed, {}};
   return {Candidate::kListed, std::move(outcome)};

@@ -29,8 +29,9 @@ class EpubCollection {
   // Receives each listed book: its row, and why the check did not confirm it.
   using ListedBookSink = std::function<void(const BookRow& row, const CheckOutcome& reason)>;
 
-  // What became of one candidate.
-  enum class Candidate { kSkipped, kNotListed, kListed };
+  // What became of one candidate: skipped (no file, or no ZIP archive), its
+  // package unreadable (never listed), confirmed unchanged, or listed.
+  enum class Candidate { kSkipped, kPackageUnreadable, kNotListed, kListed };
 
   // A candidate examined but not yet handed to the sink.
   struct Examination {

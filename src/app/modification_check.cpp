@@ -6,12 +6,14 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "app/check_reason.h"
 #include "app/content_document.h"
 #include "app/time_resolution.h"
 #include "archive/book_archive.h"
 #include "archive/dos_date_time.h"
 #include "archive/zip_file.h"
 #include "base/error.h"
+#include "base/error_kinds.h"
 #include "base/text.h"
 
 namespace quill {
@@ -46,6 +48,40 @@ class SpinePathSet {
   std::unordered_set<std::string> keys_;
 };
 
+// Whether the spine names any content document at all, found or not.
+bool SpineListsContentDocument(const std::vector<std::string>& spinePaths) {
+  return std::any_of(spinePaths.begin(), spinePaths.end(),
+                     [](const std::string& path) { return IsContentDocument(path); });
+}
+
+CheckOutcome ImpossibleDate(const ZipEntryView& entry) {
+  CheckOutcome outcome;
+  outcome.verdict = CheckOutcome::Verdict::kImpossibleDate;
+  outcome.document = std::string(entry.decodedName);
+  return outcome;
+}
+
+// The outcome for a book whose spine document at `differing` does not carry
+// the reference time, with every spine document found, so that the reason can
+// name the odd ones out.
+CheckOutcome Difference(const TZipFile& zip, const std::vector<int>& spineIndices, int differing,
+                        int referenceIndex, Timestamp reference, int timeResolution) {
+  CheckOutcome outcome;
+  outcome.verdict = CheckOutcome::Verdict::kDocumentDiffers;
+  outcome.document = std::string(zip.Entry(differing).decodedName);
+  outcome.documentTime = DosDateTimeToTimestamp(zip.Entry(differing).modifiedDateTime);
+  outcome.referenceDocument = std::string(zip.Entry(referenceIndex).decodedName);
+  outcome.referenceTime = reference;
+  std::vector<DocumentTime> spineDocuments;
+  spineDocuments.reserve(spineIndices.size());
+  for (const int i : spineIndices) {
+    spineDocuments.push_back(
+        {std::string(zip.Entry(i).decodedName), DosDateTimeToTimestamp(zip.Entry(i).modifiedDateTime)});
+  }
+  FindOddDocuments(outcome, spineDocuments, timeResolution);
+  return outcome;
+}
+
 CheckOutcome Compare(const TZipFile& zip, const std::vector<std::string>& spinePaths,
                      int timeResolution) {
   const int count = zip.FileCount();
@@ -57,27 +93,37 @@ CheckOutcome Compare(const TZipFile& zip, const std::vector<std::string>& spineP
     const ZipEntryView entry = zip.Entry(i);
     if (!IsContentDocument(entry.decodedName)) continue;
     // Every content document is converted, so an impossible time anywhere ends the check.
-    reference = DosDateTimeToTimestamp(entry.modifiedDateTime);
+    try {
+      reference = DosDateTimeToTimestamp(entry.modifiedDateTime);
+    } catch (const EConvertError&) {
+      return ImpossibleDate(entry);
+    }
     referenceIndex = i;
     contentKeys[static_cast<std::size_t>(i)] = EntryKey(std::string(entry.decodedName));
   }
 
+  // Every spine document is gathered, also past the first difference: the
+  // decision is the first difference's, but its reason names them all.
   const SpinePathSet spine(spinePaths);
-  CheckOutcome outcome;
-  outcome.verdict = CheckOutcome::Verdict::kNoSpineDocument;
+  std::vector<int> spineIndices;
+  std::optional<int> differing;
   for (int i = 0; i < count; ++i) {
     const std::optional<std::string>& key = contentKeys[static_cast<std::size_t>(i)];
     if (!key || !spine.Holds(*key)) continue;
+    spineIndices.push_back(i);
     const Timestamp document = DosDateTimeToTimestamp(zip.Entry(i).modifiedDateTime);
-    if (!SameAtTimeResolution(timeResolution, *reference, document)) {
-      outcome.verdict = CheckOutcome::Verdict::kDocumentDiffers;
-      outcome.document = zip.Entry(i).decodedName;
-      outcome.documentTime = document;
-      outcome.referenceDocument = zip.Entry(referenceIndex).decodedName;
-      outcome.referenceTime = *reference;
-      return outcome;
-    }
+    if (!differing && !SameAtTimeResolution(timeResolution, *reference, document)) differing = i;
+  }
+  if (differing) {
+    return Difference(zip, spineIndices, *differing, referenceIndex, *reference, timeResolution);
+  }
+  CheckOutcome outcome;
+  if (!spineIndices.empty()) {
     outcome.verdict = CheckOutcome::Verdict::kUnchanged;
+  } else {
+    outcome.verdict = SpineListsContentDocument(spinePaths)
+                          ? CheckOutcome::Verdict::kNoSpineDocument
+                          : CheckOutcome::Verdict::kSpineListsNoContentDocument;
   }
   return outcome;
 }

@@ -16,7 +16,6 @@ namespace {
 
 constexpr std::uint32_t kLocalHeaderSignature = 0x04034B50;
 constexpr std::size_t kLocalHeaderSize = 30;
-constexpr std::uint8_t kHighestVersionNeeded = 63;
 constexpr std::uint16_t kStored = 0;
 constexpr std::uint16_t kDeflated = 8;
 constexpr std::size_t kChunk = 64 * 1024;
@@ -178,7 +177,7 @@ DecodeOutcome DecodeEntryData(const ReadOnlyFile& archive, const TAbZipItem& ite
       default:
         // Shrink, reduce, implode, Deflate64, bzip2, LZMA, WavPack, PPMd and
         // unknown methods: books never use them, so such entries fail.
-        break;
+        return DecodeOutcome::kUnsupportedMethod;
     }
   } catch (const Error&) {
     decoded = false;  // a read error of the archive fails only this entry

@@ -27,10 +27,14 @@ class EntrySink {
 };
 
 enum class DecodeOutcome {
-  kDone,              // all declared bytes written, checksum equal
-  kChecksumMismatch,  // all declared bytes written, but the CRC-32 differs
-  kFailed,            // unsupported method, corrupt or short data, or the sink refused
+  kDone,               // all declared bytes written, checksum equal
+  kChecksumMismatch,   // all declared bytes written, but the CRC-32 differs
+  kUnsupportedMethod,  // a compression method other than stored and Deflate
+  kFailed,             // corrupt or short data, or the sink refused
 };
+
+// The highest version needed to extract (its low byte) that an entry may ask for.
+inline constexpr std::uint8_t kHighestVersionNeeded = 63;
 
 // Locates the entry's data: nothing when the entry cannot be extracted at all
 // (a version needed above 6.3, no local header signature at the stored

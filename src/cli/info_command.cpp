@@ -3,10 +3,12 @@
 
 #include "base/path_text.h"
 #include "base/scoped_user_messages.h"
+#include "cli/book_file_check.h"
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
+#include "cli/standard_output.h"
 #include "epub/Epub.h"
 
 namespace quill {
@@ -19,6 +21,9 @@ constexpr char kInfoHelp[] =
     "package document, spine, manifest and NCX) and shows every field of the\n"
     "package reader under its own name: Ok, EpubPath, the metadata, OpfPath,\n"
     "OpfFolder, SpineIdrefs, SpineHrefs, Toc, LastIndex and CurrentIndex.\n"
+    "\n"
+    "In text, a package that does not read prints nothing; why is told on\n"
+    "standard error. In json the fields are printed all the same, with Ok false.\n"
     "\n"
     "Exit status: 0 when the package reads (Ok), 1 when it does not, 2 on a\n"
     "usage error.\n";
@@ -114,12 +119,24 @@ int RunInfo(const std::vector<std::string>& arguments) {
   const bool json = args.Choice("--format", "text", {"text", "json"}) == "json";
   if (args.Operands().size() != 1) throw UsageError("give exactly one BOOK");
 
+  const std::string& path = args.Operands().front();
   CliUserMessages messages;
+  messages.SetSubject(path);
   const ScopedUserMessages scope(messages);
+  const BookFileCheck check = BookFileCheck::Of(PathFromUtf8(path));
+  if (check.result != BookFileCheck::Result::kReadable) {
+    ShowErrorBox(check.problem);
+    if (!json) return kExitFailure;
+  }
   TEpuB book;
-  book.Open(PathFromUtf8(FullPath(args.Operands().front())));
-  const std::string text = json ? InfoJson(book) : InfoPlainText(book);
-  std::fwrite(text.data(), 1, text.size(), stdout);
+  if (check.result == BookFileCheck::Result::kReadable) book.Open(PathFromUtf8(FullPath(path)));
+  if (!book.Ok) {
+    if (check.result == BookFileCheck::Result::kReadable)
+      ShowErrorBox("the package cannot be read");
+    if (!json) return kExitFailure;
+  }
+  if (!WriteStandardOutput(json ? InfoJson(book) : InfoPlainText(book), messages))
+    return kExitUsage;
   return book.Ok ? kExitSuccess : kExitFailure;
 }
 

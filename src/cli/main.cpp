@@ -24,7 +24,7 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: quillmere-cli scan [--subfolders] [--resolution day|hour|min|sec|full]\n"
-    "                          [--format text|tsv|json] [--explain] PATH...\n"
+    "                          [--format text|tsv|json] [--explain] [--null] PATH...\n"
     "       quillmere-cli view [--format text|json] BOOK\n"
     "       quillmere-cli info [--format text|json] BOOK\n"
     "       quillmere-cli unpack BOOK [--to FOLDER]\n"

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/text.h"
+#include "cli/visible_text.h"
 #include "shell/terminal.h"
 
 namespace quill {
@@ -32,7 +33,7 @@ std::string LastColumns(std::string_view text, std::size_t width) {
 
 }  // namespace
 
-ProgressLine::ProgressLine() : active_(StandardErrorIsTerminal()) {}
+ProgressLine::ProgressLine() : active_(StandardErrorTakesEscapes()) {}
 
 void ProgressLine::Show(long long examined, long long listed, std::string_view file) {
   if (!active_) return;
@@ -45,8 +46,9 @@ void ProgressLine::Show(long long examined, long long listed, std::string_view f
   // The last column stays free: writing into it makes some terminals wrap.
   const std::size_t width = columns > 0 ? static_cast<std::size_t>(columns) - 1 : 79;
   const std::string line =
-      width > counts.size() ? counts + LastColumns(SanitizeUtf8(file), width - counts.size())
-                            : counts.substr(0, width);
+      width > counts.size()
+          ? counts + LastColumns(VisibleText(SanitizeUtf8(file)), width - counts.size())
+          : counts.substr(0, width);
   std::fprintf(stderr, "%s%s", kEraseLine, line.c_str());
   std::fflush(stderr);
   shown_ = true;

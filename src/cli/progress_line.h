@@ -6,7 +6,8 @@
 namespace quill {
 
 // One line on the standard error stream that shows how far a scan has got and
-// rewrites itself in place. It shows only when standard error is a terminal;
+// rewrites itself in place. It shows only when standard error is a terminal
+// that understands its control sequences;
 // in a file or a pipe it writes nothing at all. It is redrawn at most a few
 // times a second, so a fast scan does not wait for the terminal.
 class ProgressLine {

@@ -1,15 +1,18 @@
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 #include "app/epub_collection.h"
 #include "app/time_resolution.h"
-#include "base/file_system.h"
 #include "base/path_text.h"
 #include "base/scoped_user_messages.h"
+#include "cli/book_file_check.h"
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"
 #include "cli/commands.h"
@@ -17,6 +20,7 @@
 #include "cli/progress_line.h"
 #include "cli/scan_output.h"
 #include "shell/search_files.h"
+#include "shell/terminal.h"
 #include "shell/termination_signals.h"
 
 namespace quill {
@@ -24,7 +28,8 @@ namespace {
 
 constexpr char kScanHelp[] =
     "usage: quillmere-cli scan [--subfolders] [--resolution day|hour|min|sec|full]\n"
-    "                          [--format text|tsv|json] [--explain] [--jobs N] PATH...\n"
+    "                          [--format text|tsv|json] [--explain] [--jobs N] [--null]\n"
+    "                          PATH...\n"
     "\n"
     "Lists the EPUB books whose spine documents do not all carry the time of the\n"
     "book's last content document, at the chosen resolution (default: day).\n"
@@ -32,24 +37,30 @@ constexpr char kScanHelp[] =
     "*.epub files directly in it, or in it and every folder below it with\n"
     "--subfolders. A book whose package cannot be read is never listed.\n"
     "\n"
+    "  --subfolders    search the folders below each folder PATH too\n"
+    "  --resolution    how far apart two times may be and count as the same\n"
     "  --format text   the full path of each listed book, one a line (default)\n"
     "  --format tsv    file name, TAB, full path\n"
     "  --format json   an array of {\"name\", \"path\"}\n"
     "  --explain       add why each book is listed (a third TAB field in text and\n"
-    "                  tsv, a \"reason\" object in json)\n"
+    "                  tsv, a \"reason\" object in json), and tell on standard\n"
+    "                  error why a file was not examined or not listed\n"
     "  --jobs N        examine N books at a time (default: one per processor);\n"
     "                  the output is the same for every N\n"
+    "  --null          end each book of the text format with NUL, not a newline\n"
+    "\n"
+    "What cannot be read (a missing PATH, a file or folder that the system\n"
+    "refuses) is told on standard error, and the rest is scanned.\n"
     "\n"
     "Exit status: 0 when no book is listed, 1 when a book is listed, 2 on a usage\n"
-    "error or a PATH that does not exist, 130 when Ctrl+C ends the scan.\n";
+    "error or when anything could not be read or written, 130 when Ctrl+C ends\n"
+    "the scan.\n";
 
 struct ScanSettings {
   bool subfolders;
   int timeResolution;
-  ScanOutput::Format format;
-  bool explain;
+  ScanOutput::Options output;
   int jobs;
-  std::vector<std::string> paths;  // full paths, each checked to exist
 };
 
 constexpr int kMostJobs = 256;
@@ -84,23 +95,26 @@ ScanOutput::Format FormatNamed(const std::string& name) {
 }
 
 // Examines the candidates the way the window's add commands do, one by one
-// or on several threads with the same output in the same order, and counts
-// them for the progress line. A termination request (Ctrl+C) ends the scan
-// after the books under way. Messages shown on the scanning thread itself come
-// after every result before them, as they would on one thread.
+// or on several threads with the same output in the same order, counts them
+// for the progress line, and tells what it could not read. A termination
+// request (Ctrl+C) ends the scan after the books under way. Messages shown on
+// the scanning thread itself come after every result before them, as they
+// would on one thread.
 class Scan final : public UserMessages {
  public:
-  Scan(const ScanSettings& settings, ScanOutput& output, const TerminationSignals& signals)
-      : messages_(&progress_),
+  Scan(const ScanSettings& settings, ScanOutput& output, ProgressLine& progress,
+       CliUserMessages& messages, const TerminationSignals& signals)
+      : progress_(progress),
+        messages_(messages),
         scope_(*this),
         signals_(signals),
         subfolders_(settings.subfolders),
-        collection_(
-            [resolution = settings.timeResolution] { return resolution; },
-            [this, &output](const BookRow& row, const CheckOutcome& reason) {
-              ++listed_;
-              output.Book(row, reason);
-            }) {
+        explain_(settings.output.explain),
+        collection_([resolution = settings.timeResolution] { return resolution; },
+                    [this, &output](const BookRow& row, const CheckOutcome& reason) {
+                      ++listed_;
+                      output.Book(row, reason);
+                    }) {
     if (settings.jobs > 1) {
       pipeline_.emplace(
           settings.jobs,
@@ -111,19 +125,20 @@ class Scan final : public UserMessages {
     }
   }
 
-  void File(const std::string& path) { Examine(path); }
-
-  void Folder(const std::string& path) {
-    TJvSearchFiles search;
-    EpubCollection::ConfigureFolderSearch(search, subfolders_, path);
-    search.OnFindFile = [this](TJvSearchFiles& running, const std::string& name) {
-      if (Stopped()) {
-        running.Abort();
-        return;
-      }
-      Examine(name);
-    };
-    if (!search.Search() && !Stopped()) Write(path + ": the folder could not be searched to its end");
+  // One PATH of the command line: a folder is searched, anything else is a
+  // candidate file.
+  void Path(const std::string& operand) {
+    if (Stopped()) return;
+    const std::string path = FullPath(operand);
+    std::error_code error;
+    const auto status = std::filesystem::status(PathFromUtf8(path), error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+      Unreadable(operand, "no such file or folder");
+    } else if (std::filesystem::is_directory(status)) {
+      Folder(path);
+    } else {
+      Examine(path);
+    }
   }
 
   // Delivers what is still under way; true when the scan ran to its end.
@@ -134,15 +149,37 @@ class Scan final : public UserMessages {
   }
 
   long long listed() const { return listed_; }
+  // Whether anything could not be read.
+  bool incomplete() const { return incomplete_; }
 
-  void ShowMessage(const std::string& text) override { Write(text); }
-  void ShowError(const std::string& text) override { Write(text); }
+  // What the core shows on the scanning thread, after the results before it.
+  void ShowMessage(const std::string& text) override {
+    FlushPipeline();
+    messages_.ShowMessage(text);
+  }
+  void ShowError(const std::string& text) override {
+    FlushPipeline();
+    messages_.ShowError(text);
+  }
 
  private:
-  // The scan's own messages, after the results of the books before them.
-  void Write(std::string_view text) {
-    if (pipeline_) pipeline_->Flush();
-    messages_.Write(text);
+  void Folder(const std::string& path) {
+    TJvSearchFiles search;
+    EpubCollection::ConfigureFolderSearch(search, subfolders_, path);
+    search.OnFindFile = [this](TJvSearchFiles& running, const std::string& name) {
+      if (Stopped()) {
+        running.Abort();
+        return;
+      }
+      Examine(name);
+    };
+    search.OnFolderError = [this](TJvSearchFiles&, const std::string& folder,
+                                  const std::error_code& error) {
+      Unreadable(folder, error ? error.message() : "the folder could not be read");
+    };
+    if (!search.Search() && !Stopped()) {
+      Unreadable(path, "the folder could not be searched to its end");
+    }
   }
 
   // Whether a termination request has arrived; the books not begun are dropped then.
@@ -154,6 +191,10 @@ class Scan final : public UserMessages {
     return stopped_;
   }
 
+  void FlushPipeline() {
+    if (pipeline_ && !stopped_) pipeline_->Flush();
+  }
+
   void Examine(const std::string& path) {
     if (Stopped()) return;
     if (pipeline_) {
@@ -161,79 +202,118 @@ class Scan final : public UserMessages {
       return;
     }
     progress_.Show(examined_, listed_, path);
-    collection_.AddCandidate(path);
-    ++examined_;
+    messages_.SetSubject(path);  // what the package reader shows is about this book
+    const EpubCollection::Candidate candidate = collection_.AddCandidate(path);
+    messages_.SetSubject({});
+    Examined(path, candidate);
   }
 
+  // A result of the threads, in its turn: its messages, then its row.
   void Deliver(const OrderedExaminations::Result& result) {
     progress_.Show(examined_, listed_, result.path);
+    messages_.SetSubject(result.path);
     result.messages.ShowAgain(messages_);
-    collection_.Deliver(result.path, result.examination);
-    ++examined_;
+    const EpubCollection::Candidate candidate =
+        collection_.Deliver(result.path, result.examination);
+    messages_.SetSubject({});
+    Examined(result.path, candidate);
   }
 
-  ProgressLine progress_;
-  CliUserMessages messages_;
+  void Examined(const std::string& path, EpubCollection::Candidate candidate) {
+    ++examined_;
+    switch (candidate) {
+      case EpubCollection::Candidate::kSkipped:
+        Skipped(path);
+        break;
+      case EpubCollection::Candidate::kPackageUnreadable:
+        if (explain_) messages_.Report(path, "not listed: the package cannot be read");
+        break;
+      case EpubCollection::Candidate::kNotListed:
+      case EpubCollection::Candidate::kListed:
+        break;
+    }
+  }
+
+  // Why a file was not examined: the system's refusal is always told, a file
+  // that is simply no book only when asked.
+  void Skipped(const std::string& path) {
+    const BookFileCheck check = BookFileCheck::Of(PathFromUtf8(path));
+    switch (check.result) {
+      case BookFileCheck::Result::kUnreadable:
+        messages_.Report(path, check.problem);
+        incomplete_ = true;
+        break;
+      case BookFileCheck::Result::kNotRegular:
+        if (explain_) messages_.Report(path, "skipped: " + check.problem);
+        break;
+      case BookFileCheck::Result::kReadable:
+        if (explain_) messages_.Report(path, "skipped: not a ZIP archive");
+        break;
+    }
+  }
+
+  // What the scanning thread could not read, after the results before it.
+  void Unreadable(const std::string& path, const std::string& problem) {
+    FlushPipeline();
+    messages_.Report(path, problem);
+    incomplete_ = true;
+  }
+
+  ProgressLine& progress_;
+  CliUserMessages& messages_;
   ScopedUserMessages scope_;
   const TerminationSignals& signals_;
   bool subfolders_;
+  bool explain_;
   EpubCollection collection_;
   std::optional<OrderedExaminations> pipeline_;
   bool stopped_ = false;
   long long examined_ = 0;
   long long listed_ = 0;
+  bool incomplete_ = false;
 };
 
 }  // namespace
 
 int RunScan(const std::vector<std::string>& arguments) {
-  const CommandArguments args(arguments, {"--subfolders", "--explain", "--help"},
+  const CommandArguments args(arguments, {"--subfolders", "--explain", "--null", "--help"},
                               {"--resolution", "--format", "--jobs"});
   if (args.Has("--help")) {
     std::fputs(kScanHelp, stdout);
     return kExitSuccess;
   }
-  ScanSettings settings{
+  const ScanSettings settings{
       args.Has("--subfolders"),
-      TimeResolutionNamed(args.Choice("--resolution", "day", {"day", "hour", "min", "sec", "full"})),
-      FormatNamed(args.Choice("--format", "text", {"text", "tsv", "json"})), args.Has("--explain"),
-      JobsGiven(args), {}};
+      TimeResolutionNamed(
+          args.Choice("--resolution", "day", {"day", "hour", "min", "sec", "full"})),
+      {FormatNamed(args.Choice("--format", "text", {"text", "tsv", "json"})), args.Has("--explain"),
+       args.Has("--null"), StandardOutputIsTerminal()},
+      JobsGiven(args)};
   if (args.Operands().empty()) throw UsageError("no PATH given");
 
-  // Every PATH is checked before the first book is examined, so a mistyped
-  // one costs no half-done scan.
-  CliUserMessages messages;
-  bool missing = false;
-  for (const std::string& operand : args.Operands()) {
-    std::error_code error;
-    if (!std::filesystem::exists(PathFromUtf8(operand), error)) {
-      messages.Write(operand + ": no such file or folder");
-      missing = true;
-    }
-    settings.paths.push_back(FullPath(operand));
-  }
-  if (missing) return kExitUsage;
-
-  ScanOutput output(stdout, settings.format, settings.explain);
+  ProgressLine progress;
+  CliUserMessages messages(&progress);
+  ScanOutput output(stdout, settings.output, &progress);
   const TerminationSignals signals;
+  bool incomplete = false;
   long long listed = 0;
   {
-    Scan scan(settings, output, signals);
-    for (const std::string& path : settings.paths) {
-      if (DirectoryExists(PathFromUtf8(path))) {
-        scan.Folder(path);
-      } else {
-        scan.File(path);
-      }
-    }
+    Scan scan(settings, output, progress, messages, signals);
+    for (const std::string& operand : args.Operands()) scan.Path(operand);
     if (!scan.Finish()) {
       // Interrupted: the lines written so far stay whole, the progress line is gone.
       std::fflush(stdout);
       return kExitInterrupted;
     }
     listed = scan.listed();
+    incomplete = scan.incomplete();
   }
-  output.Finish();
+  progress.Clear();
+  if (!output.Finish()) {
+    messages.Report("standard output", std::strerror(output.error()));
+    return kExitUsage;
+  }
+  if (incomplete) return kExitUsage;
   return listed > 0 ? kExitFailure : kExitSuccess;
 }
 

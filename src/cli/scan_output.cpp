@@ -1,7 +1,11 @@
 #include "cli/scan_output.h"
 
+#include <cerrno>
+
 #include "app/check_reason.h"
 #include "base/iso_date_time.h"
+#include "cli/progress_line.h"
+#include "cli/visible_text.h"
 
 namespace quill {
 namespace {
@@ -13,6 +17,7 @@ std::string TsvField(const std::string& text) {
   out.reserve(text.size());
   for (const char c : text) {
     switch (c) {
+      case '\\': out += "\\\\"; break;
       case '\t': out += "\\t"; break;
       case '\n': out += "\\n"; break;
       case '\r': out += "\\r"; break;
@@ -27,6 +32,8 @@ const char* VerdictName(Verdict verdict) {
     case Verdict::kUnchanged: return "unchanged";
     case Verdict::kDocumentDiffers: return "documentDiffers";
     case Verdict::kNoSpineDocument: return "noSpineDocument";
+    case Verdict::kSpineListsNoContentDocument: return "spineListsNoContentDocument";
+    case Verdict::kImpossibleDate: return "impossibleDate";
     case Verdict::kCannotExamine: return "cannotExamine";
   }
   return "";
@@ -34,17 +41,21 @@ const char* VerdictName(Verdict verdict) {
 
 }  // namespace
 
-ScanOutput::ScanOutput(std::FILE* out, Format format, bool explain)
-    : out_(out), format_(format), explain_(explain) {
-  if (format_ == Format::kJson) json_.BeginArray();
+ScanOutput::ScanOutput(std::FILE* out, const Options& options, ProgressLine* progress)
+    : out_(out), options_(options), progress_(progress) {
+  if (options_.format == Format::kJson) json_.BeginArray();
 }
 
 void ScanOutput::Book(const BookRow& row, const CheckOutcome& reason) {
-  const std::string because = explain_ ? "\t" + TsvField(CheckReasonText(reason)) : std::string();
-  switch (format_) {
-    case Format::kText:
-      Flush(row.path + because + "\n");
+  const std::string because =
+      options_.explain ? "\t" + TsvField(CheckReasonText(reason)) : std::string();
+  switch (options_.format) {
+    case Format::kText: {
+      const std::string line = row.path + because;
+      Flush((options_.toTerminal ? VisibleText(line) : line) +
+            (options_.nullTerminated ? '\0' : '\n'));
       break;
+    }
     case Format::kTsv:
       Flush(TsvField(row.fileName) + "\t" + TsvField(row.path) + because + "\n");
       break;
@@ -58,7 +69,7 @@ void ScanOutput::WriteJson(const BookRow& row, const CheckOutcome& reason) {
   json_.BeginObject();
   json_.Member("name", row.fileName);
   json_.Member("path", row.path);
-  if (explain_) {
+  if (options_.explain) {
     json_.Key("reason");
     json_.BeginObject();
     json_.Member("kind", VerdictName(reason.verdict));
@@ -68,6 +79,19 @@ void ScanOutput::WriteJson(const BookRow& row, const CheckOutcome& reason) {
       json_.Member("modified", IsoDateTimeText(reason.documentTime));
       json_.Member("referenceDocument", reason.referenceDocument);
       json_.Member("referenceModified", IsoDateTimeText(reason.referenceTime));
+      json_.Member("commonModified", IsoDateTimeText(reason.commonTime));
+      json_.Key("oddDocuments");
+      json_.BeginArray();
+      for (const DocumentTime& odd : reason.oddDocuments) {
+        json_.BeginObject();
+        json_.Member("name", odd.name);
+        json_.Member("modified", IsoDateTimeText(odd.time));
+        json_.EndObject();
+      }
+      json_.EndArray();
+      json_.Member("referenceIsOdd", reason.referenceIsOdd);
+    } else if (reason.verdict == Verdict::kImpossibleDate) {
+      json_.Member("document", reason.document);
     } else if (reason.verdict == Verdict::kCannotExamine) {
       json_.Member("problem", reason.problem);
     }
@@ -77,14 +101,26 @@ void ScanOutput::WriteJson(const BookRow& row, const CheckOutcome& reason) {
   Flush(json_.Take());
 }
 
-void ScanOutput::Finish() {
-  if (format_ == Format::kJson) {
+bool ScanOutput::Finish() {
+  if (options_.format == Format::kJson) {
     json_.EndArray();
     Flush(json_.Take());
   }
-  std::fflush(out_);
+  if (!failed_ && (std::fflush(out_) != 0 || std::ferror(out_) != 0)) Fail();
+  return !failed_;
 }
 
-void ScanOutput::Flush(const std::string& text) { std::fwrite(text.data(), 1, text.size(), out_); }
+void ScanOutput::Fail() {
+  failed_ = true;
+  error_ = errno;
+}
+
+void ScanOutput::Flush(const std::string& text) {
+  if (failed_) return;  // the first failure is the one reported
+  if (options_.toTerminal && progress_ != nullptr) progress_->Clear();
+  if (std::fwrite(text.data(), 1, text.size(), out_) != text.size()) Fail();
+  // On a terminal the book shows at once, not when the buffer fills.
+  if (options_.toTerminal) std::fflush(out_);
+}
 
 }  // namespace quill

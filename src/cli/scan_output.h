@@ -9,11 +9,13 @@
 
 namespace quill {
 
+class ProgressLine;
+
 // Writes the books that a scan lists, each the moment it is listed, in one of
 // the scan's formats:
-//   text  the full path, one book a line
-//   tsv   the file name, a TAB, the full path (TAB, line feed and carriage
-//         return inside a field written as \t, \n and \r)
+//   text  the full path, one book a line (or each ended by NUL instead)
+//   tsv   the file name, a TAB, the full path (backslash, TAB, line feed and
+//         carriage return inside a field written as \\, \t, \n and \r)
 //   json  one array of objects {"name", "path"}
 // With `explain`, each book also carries why it is listed: a third TAB field in
 // text and tsv, a "reason" object in json.
@@ -21,20 +23,35 @@ class ScanOutput {
  public:
   enum class Format { kText, kTsv, kJson };
 
-  ScanOutput(std::FILE* out, Format format, bool explain);
+  struct Options {
+    Format format = Format::kText;
+    bool explain = false;
+    bool nullTerminated = false;  // text: each book ends with NUL, not a line feed
+    // text: the output is a terminal, so control characters in names are
+    // written out; a progress line on the same terminal is erased before each book.
+    bool toTerminal = false;
+  };
+
+  ScanOutput(std::FILE* out, const Options& options, ProgressLine* progress);
 
   void Book(const BookRow& row, const CheckOutcome& reason);
-  // Ends the output (the json array's closing bracket) and flushes it.
-  void Finish();
+  // Ends the output (the json array's closing bracket) and flushes it. False
+  // when anything could not be written (a full disk); error() then says why.
+  bool Finish();
+  // The system's error number of the first failed write.
+  int error() const { return error_; }
 
  private:
   void WriteJson(const BookRow& row, const CheckOutcome& reason);
   void Flush(const std::string& text);
+  void Fail();
 
   std::FILE* out_;
-  Format format_;
-  bool explain_;
+  Options options_;
+  ProgressLine* progress_;
   JsonWriter json_;
+  bool failed_ = false;
+  int error_ = 0;
 };
 
 }  // namespace quill

@@ -5,9 +5,11 @@
 #include "base/error.h"
 #include "base/path_text.h"
 #include "base/scoped_user_messages.h"
+#include "cli/book_file_check.h"
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"
 #include "cli/commands.h"
+#include "cli/standard_output.h"
 
 namespace quill {
 namespace {
@@ -21,10 +23,46 @@ constexpr char kUnpackHelp[] =
     "(${TMPDIR:-/tmp}/quillmere-<uid>/). Files already there with the same\n"
     "names are replaced. Prints the folder.\n"
     "\n"
-    "Exit status: 0 when the book was unpacked, 1 when it was not, 2 on a usage\n"
-    "error.\n";
+    "  --to FOLDER   unpack into FOLDER (created when missing; a link is followed)\n"
+    "\n"
+    "Every entry that is left out (damaged data, an unsupported method, a name\n"
+    "that would lead out of the folder, a link in the way) and every entry\n"
+    "whose data does not match its CRC-32 (written all the same) is told on\n"
+    "standard error, one line each.\n"
+    "\n"
+    "Exit status: 0 when every entry was unpacked as stored, 1 when the book\n"
+    "was not unpacked or not whole, 2 on a usage error.\n";
 
 using Status = BookUnpacking::Status;
+
+// Tells what the unpack did not do; answers the exit status, and whether the
+// folder is worth printing.
+int Report(const BookUnpacking& result, const std::string& book, CliUserMessages& messages) {
+  for (const UnpackReport::Problem& problem : result.report.problems) {
+    messages.Report(book, problem.Text());
+  }
+  const std::string folder = Utf8Of(result.folder);
+  switch (result.status) {
+    case Status::kUnpacked:
+      if (result.report.written == 0) break;
+      if (!WriteStandardOutput(folder + "\n", messages)) return kExitUsage;
+      return result.Complete() ? kExitSuccess : kExitFailure;
+    case Status::kNoFile:
+      messages.Report(book, "no such file");
+      return kExitFailure;
+    case Status::kPackageUnreadable:
+      messages.Report(book, "the package cannot be read; nothing unpacked");
+      return kExitFailure;
+    case Status::kNoTemporaryFolder:
+      messages.Write("no private temporary folder is available; choose one with --to");
+      return kExitFailure;
+    case Status::kFailed:
+      break;
+  }
+  messages.Report(book, result.report.written == 0 ? "Nothing unpacked into " + folder
+                                                   : "unpacked only in part into " + folder);
+  return kExitFailure;
+}
 
 }  // namespace
 
@@ -40,34 +78,22 @@ int RunUnpack(const std::vector<std::string>& arguments) {
     if (args.Value("--to", "").empty()) throw UsageError("option '--to' needs a folder");
     target = PathFromUtf8(FullPath(args.Value("--to", "")));
   }
-  const std::string book = FullPath(args.Operands().front());
+  const std::string& book = args.Operands().front();
 
   CliUserMessages messages;
+  const BookFileCheck check = BookFileCheck::Of(PathFromUtf8(book));
+  if (check.result != BookFileCheck::Result::kReadable) {
+    messages.Report(book, check.problem);
+    return kExitFailure;
+  }
+  messages.SetSubject(book);
   const ScopedUserMessages scope(messages);
   try {
-    const BookUnpacking result = BookUnpacking::Run(PathFromUtf8(book), target);
-    switch (result.status) {
-      case Status::kUnpacked:
-        std::printf("%s\n", Utf8Of(result.folder).c_str());
-        return kExitSuccess;
-      case Status::kNoFile:
-        messages.Write(args.Operands().front() + ": no such file");
-        break;
-      case Status::kPackageUnreadable:
-        messages.Write(args.Operands().front() + ": the package cannot be read; nothing unpacked");
-        break;
-      case Status::kNoTemporaryFolder:
-        messages.Write("no private temporary folder is available; choose one with --to");
-        break;
-      case Status::kFailed:
-        messages.Write(args.Operands().front() + ": unpacked only in part into " +
-                       Utf8Of(result.folder));
-        break;
-    }
+    return Report(BookUnpacking::Run(PathFromUtf8(FullPath(book)), target), book, messages);
   } catch (const Error& error) {
-    messages.Write(error.message());  // the target folder cannot be created
+    messages.Report(book, error.message());  // the target folder cannot be created
+    return kExitFailure;
   }
-  return kExitFailure;
 }
 
 }  // namespace quill

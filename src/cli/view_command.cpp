@@ -2,14 +2,15 @@
 #include <string>
 
 #include "archive/book_archive.h"
+#include "base/iso_date_time.h"
 #include "base/path_text.h"
 #include "base/scoped_user_messages.h"
-#include "base/user_messages.h"
+#include "cli/book_file_check.h"
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"
 #include "cli/commands.h"
-#include "base/iso_date_time.h"
 #include "cli/json_writer.h"
+#include "cli/standard_output.h"
 #include "viewer/size_text.h"
 #include "viewer/zip_view_listing.h"
 
@@ -29,7 +30,8 @@ constexpr char kViewHelp[] =
     "\"compressedSize\", \"uncompressedSize\", \"crc32\", \"compressionMethod\"}],\n"
     "\"error\"}. When the listing fails part-way, the entries before the failure\n"
     "stay, the failing entry has its name only, and \"error\" is {\"kind\",\n"
-    "\"message\"} (otherwise null).\n"
+    "\"message\"} (otherwise null). In text, a book that cannot be listed\n"
+    "whole prints nothing; why is told on standard error.\n"
     "\n"
     "Exit status: 0 when the book is listed, 1 when it cannot be listed, 2 on a\n"
     "usage error.\n";
@@ -103,14 +105,30 @@ int RunView(const std::vector<std::string>& arguments) {
   const std::string book = FullPath(args.Operands().front());
 
   CliUserMessages messages;
+  messages.SetSubject(args.Operands().front());
   const ScopedUserMessages scope(messages);
+  const BookFileCheck check = BookFileCheck::Of(PathFromUtf8(book));
+  if (check.result != BookFileCheck::Result::kReadable) {
+    ShowErrorBox(check.problem);
+    if (!json) return kExitFailure;
+  }
   const auto archive = BookArchive::Open(PathFromUtf8(book));
   const bool listable = CanListBook(*archive);
   const ZipViewListing listing = ListContentDocuments(archive);
-  if (listing.failure) ShowMessage(ZipViewFailureText(*listing.failure, book));
-  const std::string text = json ? ViewJson(book, listing) : ViewText(listing);
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  return listable && !listing.failure ? kExitSuccess : kExitFailure;
+  if (listing.failure) {
+    if (check.result == BookFileCheck::Result::kReadable) {
+      ShowErrorBox(listing.failure->kind + ": " + listing.failure->message);
+    }
+  } else if (!listable) {
+    ShowErrorBox("not a ZIP archive");
+  }
+  const bool whole = listable && !listing.failure;
+  // A listing cut short would read as the whole book in text; json says where it ends.
+  if (!json && !whole) return kExitFailure;
+  if (!WriteStandardOutput(json ? ViewJson(book, listing) : ViewText(listing), messages)) {
+    return kExitUsage;
+  }
+  return whole ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace quill

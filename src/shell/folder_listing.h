@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <system_error>
 
 namespace quill {
 
@@ -59,6 +60,10 @@ class FolderListing {
   // never started.
   bool Close();
 
+  // The system's error that kept the listing from starting or ended it early;
+  // none while all is well.
+  const std::error_code& error() const { return error_; }
+
  private:
   struct Handle;  // the platform's open listing
 
@@ -66,6 +71,7 @@ class FolderListing {
   ListingStart start_ = ListingStart::kFailed;
   FolderIdentity identity_;
   bool readFailed_ = false;
+  std::error_code error_;
 };
 
 }  // namespace quill

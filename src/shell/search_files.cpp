@@ -69,11 +69,14 @@ bool TJvSearchFiles::ScanFolder(const std::string& path) {
   switch (listing.start()) {
     case ListingStart::kOpened:
       break;
-    case ListingStart::kAccessDenied:
     case ListingStart::kFileNotFound:
+      return true;  // an empty folder
+    case ListingStart::kAccessDenied:
+      FolderError(path, listing);
       return true;  // searched as an empty folder
     case ListingStart::kPathNotFound:
     case ListingStart::kFailed:
+      FolderError(path, listing);
       return false;
   }
   // A link back to a folder that is being searched would lead round the same
@@ -81,7 +84,10 @@ bool TJvSearchFiles::ScanFolder(const std::string& path) {
   if (IsOnDescentPath(listing.identity())) return true;
   DescentStep step(descentPath_, listing.identity());
   std::vector<std::string> subfolders;
-  if (!ListFolder(listing, folder, subfolders)) return false;
+  if (!ListFolder(listing, folder, subfolders)) {
+    if (!aborting_) FolderError(path, listing);
+    return false;
+  }
   for (const std::string& name : subfolders) {
     if (!ScanFolder(folder + name)) return false;
   }
@@ -111,6 +117,10 @@ void TJvSearchFiles::ExamineFile(const std::string& folder, const std::string& n
   const std::string path = folder + name;
   if (!Options.contains(soOwnerData)) Files.push_back(path);
   if (OnFindFile) OnFindFile(*this, path);
+}
+
+void TJvSearchFiles::FolderError(const std::string& folder, const FolderListing& listing) {
+  if (OnFolderError) OnFolderError(*this, folder, listing.error());
 }
 
 bool TJvSearchFiles::IsOnDescentPath(const FolderIdentity& folder) const {

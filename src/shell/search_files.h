@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "base/enum_set.h"
@@ -45,6 +46,8 @@ class TJvSearchFiles {
  public:
   using FindFileHandler = std::function<void(TJvSearchFiles& sender, const std::string& name)>;
   using ProgressHandler = std::function<void(TJvSearchFiles& sender)>;
+  using FolderErrorHandler = std::function<void(TJvSearchFiles& sender, const std::string& folder,
+                                                const std::error_code& error)>;
 
   std::string RootDirectory;  // where the search starts; an empty text names no folder
   TJvDirOption DirOption = doIncludeSubDirs;
@@ -61,6 +64,10 @@ class TJvSearchFiles {
   // a separator, followed by the name that the listing gives.
   FindFileHandler OnFindFile;
   ProgressHandler OnProgress;
+  // Told of each folder that could not be listed, or whose listing broke
+  // off, with the system's error; the search goes on or ends as it would
+  // without the handler.
+  FolderErrorHandler OnFolderError;
 
   // Runs the whole search. True when it ran to the end; false when it was
   // aborted or ended by a folder that could not be listed, and false at once,
@@ -83,6 +90,7 @@ class TJvSearchFiles {
                   std::vector<std::string>& subfolders);
   void ExamineFile(const std::string& folder, const std::string& name);
   bool IsOnDescentPath(const FolderIdentity& folder) const;
+  void FolderError(const std::string& folder, const FolderListing& listing);
 
   bool searching_ = false;
   bool aborting_ = false;

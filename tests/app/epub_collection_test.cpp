@@ -106,8 +106,8 @@ TEST_F(EpubCollectionTest, ABookWhosePackageReadsButWhichCannotBeConfirmedIsList
 
   ASSERT_EQ(listed_.size(), 2u);
   EXPECT_EQ(listed_[0].reason.verdict, Verdict::kNoSpineDocument);
-  EXPECT_EQ(listed_[1].reason.verdict, Verdict::kCannotExamine);
-  EXPECT_EQ(listed_[1].reason.problem, "EConvertError: Invalid argument to date encode");
+  EXPECT_EQ(listed_[1].reason.verdict, Verdict::kImpossibleDate);
+  EXPECT_EQ(listed_[1].reason.document, "OEBPS/Text/appendix.xhtml");
 }
 
 TEST_F(EpubCollectionTest, ABookWhosePackageCannotBeReadIsNeverListed) {
@@ -122,7 +122,8 @@ TEST_F(EpubCollectionTest, ABookWhosePackageCannotBeReadIsNeverListed) {
 
   EXPECT_FALSE(collection_.AddIfChanged(Write("container.epub", lowerCaseContainer)));
   EXPECT_FALSE(collection_.AddIfChanged(Write("ncx.epub", brokenNcx)));
-  EXPECT_EQ(collection_.AddCandidate((dir_ / "no-package.epub").string()), Candidate::kNotListed);
+  EXPECT_EQ(collection_.AddCandidate((dir_ / "no-package.epub").string()),
+            Candidate::kPackageUnreadable);
   EXPECT_TRUE(listed_.empty());
   EXPECT_EQ(resolutionReads_, 0);  // nothing was compared
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/check_outcome.h"
+#include "app/check_reason.h"
 #include "app/spine_path_list.h"
 #include "app/time_resolution.h"
 #include "archive/dos_date_time.h"
@@ -147,6 +148,54 @@ TEST_F(SpineTimesMatchTest, TellsWhyABookIsNotConfirmed) {
   EXPECT_EQ(missing.verdict, Verdict::kCannotExamine);
   EXPECT_EQ(missing.problem.rfind("EFOpenError: ", 0), 0u) << missing.problem;
   EXPECT_TRUE(CheckSpineTimes(Book({{"OEBPS/c1.xhtml", kProduced}}), kSpine, kResolutionDay).unchanged());
+}
+
+// The reason names the documents whose time differs from that of most spine
+// documents, whichever of them the reference is; the verdict stays the check's.
+TEST_F(SpineTimesMatchTest, ReasonsNameTheOddDocumentsOut) {
+  using Verdict = CheckOutcome::Verdict;
+  const std::vector<std::string> spine = {"OEBPS\\c1.xhtml", "OEBPS\\c2.xhtml", "OEBPS\\c3.xhtml"};
+  struct Case {
+    std::vector<std::pair<std::string, std::uint32_t>> entries;
+    std::vector<std::string> spine;
+    Verdict verdict;
+    std::string text;
+  };
+  const std::vector<Case> cases = {
+      {{{"OEBPS/c1.xhtml", kEdited}, {"OEBPS/c2.xhtml", kProduced}, {"OEBPS/c3.xhtml", kProduced}},
+       spine,
+       Verdict::kDocumentDiffers,
+       "OEBPS/c1.xhtml (2023-01-02T09:30:00) differs from most spine documents "
+       "(2021-06-15T10:00:00)"},
+      // The edited document is the reference itself: the untouched ones are not named.
+      {{{"OEBPS/c1.xhtml", kProduced}, {"OEBPS/c2.xhtml", kProduced}, {"OEBPS/c3.xhtml", kEdited}},
+       spine,
+       Verdict::kDocumentDiffers,
+       "the reference document OEBPS/c3.xhtml (2023-01-02T09:30:00), the last content document, "
+       "is the odd one out: it differs from most spine documents (2021-06-15T10:00:00)"},
+      {{{"OEBPS/c1.xhtml", kEdited}, {"OEBPS/c2.xhtml", kEdited}, {"OEBPS/nav.xhtml", kProduced}},
+       spine,
+       Verdict::kDocumentDiffers,
+       "the reference document OEBPS/nav.xhtml (2021-06-15T10:00:00), the last content document, "
+       "is the odd one out: it differs from most spine documents (2023-01-02T09:30:00)"},
+      {{{"OEBPS/c1.xhtml", kProduced}, {"OEBPS/cover.svg", kProduced}},
+       {"OEBPS\\cover.svg", "OEBPS\\page.png"},
+       Verdict::kSpineListsNoContentDocument,
+       "the spine lists no XHTML or HTML document"},
+      {{{"OEBPS/c1.xhtml", kProduced}},
+       {"OEBPS\\gone.xhtml"},
+       Verdict::kNoSpineDocument,
+       "no spine document found in the archive"},
+      {{{"OEBPS/c1.xhtml", kProduced}, {"OEBPS/notes.xhtml", DosDateTime(2021, 2, 30, 10, 0, 0)}},
+       spine,
+       Verdict::kImpossibleDate,
+       "the stored date of OEBPS/notes.xhtml is impossible"},
+  };
+  for (const Case& c : cases) {
+    const CheckOutcome outcome = CheckSpineTimes(Book(c.entries), c.spine, kResolutionDay);
+    EXPECT_EQ(outcome.verdict, c.verdict) << c.text;
+    EXPECT_EQ(CheckReasonText(outcome), c.text);
+  }
 }
 
 TEST_F(SpineTimesMatchTest, LeavesTheBookUnchanged) {

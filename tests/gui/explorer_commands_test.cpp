@@ -160,6 +160,21 @@ TEST_F(ExplorerCommands, UnpackingPutsTheBookInItsFolderAndShowsTheFolderSelecte
   EXPECT_EQ(fileManager_.shown().size(), 2);
 }
 
+TEST_F(ExplorerCommands, EntriesLeftOutAreListedInOneBoxAndTheFolderIsShownAllTheSame) {
+  testing::ZipEntry corrupt;
+  corrupt.name = "OEBPS/corrupt.xhtml";
+  corrupt.data = "lost";
+  corrupt.rawData = "\xFF\xFF\xFF";
+  builder_.ToZip().Add(corrupt).WriteTo(book_);
+  SelectBook(book_);
+  Unpack();
+  EXPECT_EQ(messages_.errors,
+            std::vector<std::string>{"One entry of the book was not unpacked as stored:\n"
+                                     "OEBPS/corrupt.xhtml: not unpacked: its compressed data is "
+                                     "damaged or cut short\n"});
+  EXPECT_EQ(fileManager_.shown(), QStringList{FileUri(UnpackBase() / "Alice")});
+}
+
 TEST_F(ExplorerCommands, TheFolderIsNamedAfterTheBookWithoutItsLastExtension) {
   const std::pair<const char*, fs::path> books[] = {
       {"my.book.final.epub", UnpackBase() / "my.book.final"},

@@ -42,12 +42,14 @@ bool LeadsToFolder(DIR* dir, const dirent& entry) {
 FolderListing::FolderListing(const std::string& folder) {
   DIR* dir = ::opendir(folder.c_str());
   if (dir == nullptr) {
+    error_.assign(errno, std::generic_category());
     start_ = StartFailureOf(errno);
     return;
   }
   handle_ = std::make_unique<Handle>(Handle{dir});
   struct stat info {};
   if (::fstat(::dirfd(dir), &info) != 0) {
+    error_.assign(errno, std::generic_category());
     start_ = ListingStart::kFailed;
     Close();
     return;
@@ -64,6 +66,7 @@ bool FolderListing::Next(FolderEntry& entry) {
   const dirent* found = ::readdir(handle_->dir);
   if (found == nullptr) {
     readFailed_ = errno != 0;
+    if (readFailed_) error_.assign(errno, std::generic_category());
     return false;
   }
   entry.name.assign(found->d_name);
@@ -76,6 +79,7 @@ bool FolderListing::Next(FolderEntry& entry) {
 bool FolderListing::Close() {
   if (!handle_) return !readFailed_;
   const bool closed = ::closedir(handle_->dir) == 0;
+  if (!closed && !error_) error_.assign(errno, std::generic_category());
   handle_.reset();
   return closed && !readFailed_;
 }

@@ -3,9 +3,18 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <string_view>
+
 namespace quill {
 
-bool StandardErrorIsTerminal() noexcept { return ::isatty(STDERR_FILENO) == 1; }
+bool StandardErrorTakesEscapes() noexcept {
+  const char* term = std::getenv("TERM");
+  return ::isatty(STDERR_FILENO) == 1 && term != nullptr && *term != '\0' &&
+         std::string_view(term) != "dumb";
+}
+
+bool StandardOutputIsTerminal() noexcept { return ::isatty(STDOUT_FILENO) == 1; }
 
 int StandardErrorColumns() noexcept {
   struct winsize size {};

@@ -52,11 +52,14 @@ FolderListing::FolderListing(const std::string& folder) {
   handle->find = ::FindFirstFileExW((pattern + L'*').c_str(), FindExInfoBasic, &handle->data,
                                     FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
   if (handle->find == INVALID_HANDLE_VALUE) {
-    start_ = StartFailureOf(::GetLastError());
+    const DWORD error = ::GetLastError();
+    error_.assign(static_cast<int>(error), std::system_category());
+    start_ = StartFailureOf(error);
     return;
   }
   handle_ = std::move(handle);
   if (!ReadIdentity(pattern, identity_)) {
+    error_.assign(static_cast<int>(::GetLastError()), std::system_category());
     start_ = ListingStart::kFailed;
     Close();
     return;
@@ -71,7 +74,9 @@ bool FolderListing::Next(FolderEntry& entry) {
   if (handle_->pending) {
     handle_->pending = false;
   } else if (!::FindNextFileW(handle_->find, &handle_->data)) {
-    readFailed_ = ::GetLastError() != ERROR_NO_MORE_FILES;
+    const DWORD error = ::GetLastError();
+    readFailed_ = error != ERROR_NO_MORE_FILES;
+    if (readFailed_) error_.assign(static_cast<int>(error), std::system_category());
     return false;
   }
   const DWORD attributes = handle_->data.dwFileAttributes;

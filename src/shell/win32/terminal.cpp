@@ -2,15 +2,34 @@
 
 #include <windows.h>
 
-namespace quill {
+#include <cstdlib>
+#include <string_view>
 
-bool StandardErrorIsTerminal() noexcept {
-  const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
+namespace quill {
+namespace {
+
+bool IsConsole(DWORD stream, DWORD& mode) {
+  const HANDLE handle = ::GetStdHandle(stream);
+  return handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode);
+}
+
+}  // namespace
+
+bool StandardErrorTakesEscapes() noexcept {
+  // A console names no TERM; one that does may still say it is dumb.
+  const char* term = std::getenv("TERM");
+  if (term != nullptr && std::string_view(term) == "dumb") return false;
   DWORD mode = 0;
-  if (error == INVALID_HANDLE_VALUE || !::GetConsoleMode(error, &mode)) return false;
+  if (!IsConsole(STD_ERROR_HANDLE, mode)) return false;
   // The progress line rewrites itself with the terminal's control sequences.
   return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 ||
-         ::SetConsoleMode(error, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+         ::SetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE),
+                          mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+}
+
+bool StandardOutputIsTerminal() noexcept {
+  DWORD mode = 0;
+  return IsConsole(STD_OUTPUT_HANDLE, mode);
 }
 
 int StandardErrorColumns() noexcept {

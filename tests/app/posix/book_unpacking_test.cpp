@@ -1,8 +1,9 @@
 #include "app/book_unpacking.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <algorithm>
+#include <filesystem>
 
 #include "epub_builder.h"
 #include "recording_user_messages.h"
@@ -44,6 +45,33 @@ TEST_F(BookUnpackingTest, UnpacksIntoTheTemporaryFolderUnderTheBooksName) {
   EXPECT_EQ(result.status, Status::kUnpacked);
   EXPECT_EQ(result.folder, dir_ / ("quillmere-" + std::to_string(::getuid())) / "my.book.final");
   EXPECT_TRUE(fs::exists(result.folder / "mimetype"));
+}
+
+TEST_F(BookUnpackingTest, TheProblemsBoxListsTwentyEntriesAndCountsTheRest) {
+  testing::ZipWriter zip = testing::EpubBuilder().AddChapters(1).ToZip();
+  for (int i = 0; i < 23; ++i) {
+    testing::ZipEntry entry;
+    entry.name = "OEBPS/lost" + std::to_string(i) + ".xhtml";
+    entry.data = "lost";
+    entry.method = 99;
+    zip.Add(entry);
+  }
+  zip.WriteTo(dir_ / "lossy.epub");
+  const BookUnpacking result = BookUnpacking::Run(dir_ / "lossy.epub", dir_ / "out");
+  EXPECT_EQ(result.status, Status::kUnpacked);
+  EXPECT_FALSE(result.Complete());
+  const std::string text = UnpackProblemsText(result.report);
+  EXPECT_TRUE(
+      text.starts_with("23 entries of the book were not unpacked as stored:\n"
+                       "OEBPS/lost0.xhtml: not unpacked: its compression method 99 is not "
+                       "supported\n"))
+      << text;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 22);
+  EXPECT_TRUE(
+      text.ends_with("OEBPS/lost19.xhtml: not unpacked: its compression method 99 is not "
+                     "supported\n... and 3 more\n"))
+      << text;
+  EXPECT_TRUE(boxes_.errors.empty()) << "the caller shows the box";
 }
 
 TEST_F(BookUnpackingTest, ABookWhosePackageDoesNotReadIsNotUnpacked) {

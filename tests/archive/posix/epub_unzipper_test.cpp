@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <map>
 #include <set>
 #include <string>
 
@@ -89,13 +90,25 @@ class UnpackTest : public ::testing::Test {
  protected:
   bool Unpack(const ZipWriter& zip) {
     zip.WriteTo(book_);
-    return UnpackToFolder(book_, out_);
+    report_ = {};
+    return UnpackToFolder(book_, out_, &report_);
+  }
+
+  // Each reported entry with its reason, "!" marking data written all the same.
+  std::map<std::string, std::string> Reported() const {
+    std::map<std::string, std::string> reported;
+    for (const UnpackReport::Problem& problem : report_.problems) {
+      const bool written = problem.extraction.result != EntryExtraction::Result::kLeftOut;
+      reported[problem.entry] = (written ? "!" : "") + problem.extraction.reason;
+    }
+    return reported;
   }
 
   testing::TempDir dir_;
   fs::path book_ = dir_ / "book.epub";
   fs::path out_ = dir_ / "tmp" / "book";
   testing::RecordingUserMessages boxes_;
+  UnpackReport report_;
 };
 
 TEST_F(UnpackTest, EveryEntryLandsUnderItsPathWithItsLocalTimeAndReadOnlyState) {
@@ -149,7 +162,7 @@ TEST_F(UnpackTest, EveryEntryLandsUnderItsPathWithItsLocalTimeAndReadOnlyState) 
   EXPECT_FALSE(IsReadOnly(out_ / "bad-time.txt"));
 }
 
-TEST_F(UnpackTest, ReplacesAnEarlierCopyAndDropsEntriesThatFailToDecode) {
+TEST_F(UnpackTest, ReplacesAnEarlierCopyAndReportsEntriesThatFailToDecode) {
   ZipEntry encrypted = Entry("encrypted.txt", "new");
   encrypted.flag = 0x0001;
   ZipEntry method99 = Entry("method99.txt", "new");
@@ -173,6 +186,13 @@ TEST_F(UnpackTest, ReplacesAnEarlierCopyAndDropsEntriesThatFailToDecode) {
   ASSERT_TRUE(Unpack(zip));
   EXPECT_EQ(FilesUnder(out_), (std::set<std::string>{"good.txt", "badcrc.txt", "locked.txt"}));
   EXPECT_EQ(ReadFile(out_ / "badcrc.txt"), "new") << "a bad checksum is written all the same";
+  EXPECT_EQ(Reported(),
+            (std::map<std::string, std::string>{
+                {"encrypted.txt", "it is encrypted"},
+                {"method99.txt", "its compression method 99 is not supported"},
+                {"corrupt.txt", "its compressed data is damaged or cut short"},
+                {"badcrc.txt", "!unpacked, but its data does not match its stored CRC-32"}}));
+  EXPECT_EQ(report_.written, 3u);
 
   for (const std::string& name : all) {
     fs::remove(out_ / name);
@@ -188,7 +208,7 @@ TEST_F(UnpackTest, ReplacesAnEarlierCopyAndDropsEntriesThatFailToDecode) {
   EXPECT_EQ(ReadFile(out_ / "encrypted.txt"), "old") << "data never located: the copy stays";
 }
 
-TEST_F(UnpackTest, NamesThatWouldLeaveTheFolderAreSkippedSilently) {
+TEST_F(UnpackTest, NamesThatWouldLeaveTheFolderAreLeftOutAndReported) {
   out_ = dir_ / "a" / "b" / "out";
   ZipWriter zip;
   for (const std::string& name : std::vector<std::string>{
@@ -204,6 +224,9 @@ TEST_F(UnpackTest, NamesThatWouldLeaveTheFolderAreSkippedSilently) {
   EXPECT_EQ(FilesUnder(dir_.path()), (std::set<std::string>{"book.epub", "a/b/out/OEBPS/ok.xhtml",
                                                             "a/b/out/OEBPS/dot.xhtml"}));
   EXPECT_FALSE(fs::exists("/escape6.txt"));
+  EXPECT_EQ(report_.problems.size(), 12u);
+  EXPECT_EQ(Reported()["../escape1.txt"],
+            "its name is absolute, leads out of the folder or names no file");
 }
 
 TEST_F(UnpackTest, NothingIsWrittenThroughALinkInTheFolder) {
@@ -226,6 +249,10 @@ TEST_F(UnpackTest, NothingIsWrittenThroughALinkInTheFolder) {
   EXPECT_TRUE(fs::is_symlink(out_ / "mimetype"));
   EXPECT_FALSE(fs::is_symlink(out_ / "META-INF/link"));
   EXPECT_EQ(ReadFile(out_ / "META-INF/link"), outside.string());
+  EXPECT_EQ(Reported(),
+            (std::map<std::string, std::string>{{"mimetype", "a link stands in its way"},
+                                                {"OEBPS/victim.txt", "a link stands in its way"},
+                                                {"OEBPS/new.xhtml", "a link stands in its way"}}));
 }
 
 TEST_F(UnpackTest, AFolderThatCannotBeCreatedReachesTheCallerUnshown) {
