@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QStringList>
 #include <utility>
 #include <vector>
@@ -12,7 +13,9 @@ namespace quill {
 class ZipImageList;
 
 // The rows of the zip view's list: the caption with the row's image in column
-// 0, sub-item i in column i + 1. The rows are replaced as a whole and only an
+// 0, sub-item i in column i + 1. A marked row is tinted (translucently, so the
+// tint suits light and dark palettes alike), carries a sign of its own shape
+// beside its time and says what it is in its tooltip. The rows are replaced as a whole and only an
 // explicit order rearranges them; adding rows never sorts.
 class ZipViewModel : public RowTableModel<ZipViewItem> {
  public:
@@ -29,6 +32,8 @@ class ZipViewModel : public RowTableModel<ZipViewItem> {
  private:
   const ZipImageList& images_;
   int headerImageColumn_;
+  QIcon referenceSign_;
+  QIcon differsSign_;
 };
 
 }  // namespace quill
