@@ -60,9 +60,10 @@ constexpr int kFileNameColumnWidth = 300;
 constexpr int kPathColumnWidth = 500;
 constexpr int kLabelHeight = 14;
 // The status labels keep their places; the selected book's reason takes the
-// room to their right, up to the Stop button, in two lines.
+// room to their right in two lines, which the Stop button and the progress bar
+// use while the multi-file add runs.
 constexpr int kStatusLabelWidth = 296;
-const QRect kReasonLabelGeometry(320, 4, 303, 34);
+const QRect kReasonLabelGeometry(320, 4, 595, 34);
 
 // How often the status and progress labels are repainted while an add command
 // rewrites them for every book: often enough to look live, seldom enough that
@@ -467,6 +468,7 @@ void TForm1::AddChosenFiles(const std::vector<std::string>& files) {
   }
   XiProgressBar1->hide();
   btnStop->hide();
+  ShowSelectedReason();
 }
 
 void TForm1::Opendirectory1Click() {
@@ -615,7 +617,7 @@ std::optional<std::string> TForm1::SelectedBookPath() const {
 void TForm1::ShowSelectedReason() {
   const QModelIndexList selected = ListView1->selectionModel()->selectedRows();
   const QString reason =
-      selected.isEmpty()
+      selected.isEmpty() || btnStop->isVisible()
           ? QString()
           : QString::fromStdString(
                 books_->rows()[static_cast<std::size_t>(selected.constFirst().row())].reason);

@@ -143,7 +143,7 @@ class TForm1 : public QWidget {
   // The full path of the book in the selected row; nothing without one.
   std::optional<std::string> SelectedBookPath() const;
   // Shows why the selected book is listed beside the status labels; nothing
-  // without a selected row.
+  // without a selected row or while the status panel's Stop button is shown.
   void ShowSelectedReason();
 
   // Sorts the list on the clicked column, alternating the direction.

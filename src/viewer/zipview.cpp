@@ -14,6 +14,7 @@
 
 #include "app/qt/dialogs.h"
 #include "viewer/qt/qt_time_text_locale.h"
+#include "viewer/qt/zip_view_mark_delegate.h"
 #include "viewer/qt/zip_view_model.h"
 #include "viewer/zip_view_item.h"
 #include "viewer/zip_view_listing.h"
@@ -79,6 +80,7 @@ void TFrmZip::CreateControls() {
   ListView1 = new QTreeView(this);
   ListView1->setObjectName(QStringLiteral("ListView1"));
   ListView1->setModel(items_);
+  ListView1->setItemDelegateForColumn(0, new ZipViewMarkDelegate(ListView1));
   ListView1->setRootIsDecorated(false);
   ListView1->setItemsExpandable(false);
   ListView1->setUniformRowHeights(true);  // keeps thousands of rows cheap to lay out

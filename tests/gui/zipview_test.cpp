@@ -25,6 +25,7 @@
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
 #include "viewer/qt/zip_image_list.h"
+#include "viewer/qt/zip_view_model.h"
 #include "zip_writer.h"
 
 namespace quill {
@@ -197,16 +198,18 @@ TEST_F(ZipViewTest, MarksTheReferenceAndTheDifferingChapterAtTheGivenResolution)
     const QModelIndex first = List()->model()->index(0, 1);
     const QModelIndex middle = List()->model()->index(1, 1);
     const QModelIndex last = List()->model()->index(2, 1);
-    // A tint, a sign beside the time and a tooltip, never the tint alone.
-    for (const int role : {Qt::BackgroundRole, Qt::DecorationRole, Qt::ToolTipRole}) {
-      EXPECT_EQ(first.data(role).isValid(), c.firstMarked) << role;
-      EXPECT_FALSE(middle.data(role).isValid()) << role;
-      EXPECT_TRUE(last.data(role).isValid()) << role;
+    // A tint, a sign by the name and a tooltip, never the tint alone.
+    for (const int role : {int(Qt::BackgroundRole), ZipViewModel::kMarkSignRole, int(Qt::ToolTipRole)}) {
+      EXPECT_EQ(first.siblingAtColumn(0).data(role).isValid(), c.firstMarked) << role;
+      EXPECT_FALSE(middle.siblingAtColumn(0).data(role).isValid()) << role;
+      EXPECT_TRUE(last.siblingAtColumn(0).data(role).isValid()) << role;
     }
+    EXPECT_FALSE(first.data(Qt::DecorationRole).isValid()) << "the time column keeps its room";
     EXPECT_EQ(Cell(0, 1), "6/15/21 11:30:00 AM") << "the texts stay as they are";
   }
-  EXPECT_NE(Pixels(List()->model()->index(0, 1).data(Qt::DecorationRole).value<QIcon>()),
-            Pixels(List()->model()->index(2, 1).data(Qt::DecorationRole).value<QIcon>()));
+  const QAbstractItemModel* model = List()->model();
+  EXPECT_NE(Pixels(model->index(0, 0).data(ZipViewModel::kMarkSignRole).value<QIcon>()),
+            Pixels(model->index(2, 0).data(ZipViewModel::kMarkSignRole).value<QIcon>()));
 }
 
 TEST_F(ZipViewTest, WritesTimesAndSizesInTheUsersLocale) {

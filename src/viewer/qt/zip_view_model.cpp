@@ -12,7 +12,6 @@
 namespace quill {
 namespace {
 
-constexpr int kTimeColumn = 1;
 constexpr int kSignSize = 16;
 
 // The tints of marked rows: see-through, so the palette's base shows through.
@@ -81,8 +80,7 @@ QVariant ZipViewModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::DecorationRole && column == 0) return images_.icon(item.image);
   if (item.mark == ZipViewMark::kNone) return {};
   const bool reference = item.mark == ZipViewMark::kReference;
-  if (role == Qt::DecorationRole && column == kTimeColumn)
-    return reference ? referenceSign_ : differsSign_;
+  if (role == kMarkSignRole && column == 0) return reference ? referenceSign_ : differsSign_;
   if (role == Qt::BackgroundRole) return reference ? kReferenceTint : kDiffersTint;
   if (role == Qt::ToolTipRole)
     return QString::fromUtf8(reference ? texts::kReferenceDocumentHint : texts::kDiffersHint);
