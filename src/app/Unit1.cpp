@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFrame>
@@ -148,7 +149,9 @@ std::vector<std::string> DraggedPaths(const QMimeData* data) {
   std::vector<std::string> paths;
   if (data == nullptr || !data->hasUrls()) return paths;
   for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+    // Shown and stored paths use the platform's separator.
+    if (url.isLocalFile())
+      paths.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
   }
   return paths;
 }

@@ -59,7 +59,8 @@ int main(int argc, char* argv[]) {
   using Action = quill::LaunchArguments::Action;
   // Help and version answer before the application object exists, so they
   // need no display.
-  const quill::LaunchArguments asked = quill::ParseLaunchArguments(quill::ProgramArguments(argc, argv));
+  const quill::LaunchArguments asked =
+      quill::ParseLaunchArguments(quill::ProgramArguments(argc, argv));
   if (asked.action == Action::kHelp) {
     std::fputs(quill::kLaunchUsage, stdout);
     return 0;
@@ -106,6 +107,7 @@ int main(int argc, char* argv[]) {
   form1.show();
   // The books of the command line are added once the loop runs, with the
   // window shown.
-  if (!books.empty()) QTimer::singleShot(0, &form1, [&form1, &books] { form1.AddBookPaths(books); });
+  if (!books.empty())
+    QTimer::singleShot(0, &form1, [&form1, &books] { form1.AddBookPaths(books); });
   return application.exec();
 }

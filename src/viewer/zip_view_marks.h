@@ -28,8 +28,8 @@ struct ZipViewMarks {
 
   Basis basis = Basis::kCompared;
   std::vector<ZipViewMark> marks;  // one per row of the listing, in its order
-  int spineDocuments = 0;   // listed rows that the spine names
-  int differing = 0;        // spine documents whose time differs
+  int spineDocuments = 0;          // listed rows that the spine names
+  int differing = 0;               // spine documents whose time differs
   std::optional<std::size_t> referenceRow;
   int timeResolution = 0;
 };

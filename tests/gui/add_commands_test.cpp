@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <functional>
@@ -467,6 +468,7 @@ class PaintCounter : public QObject {
 TEST_F(AddCommandsTest, FolderSearchRepaintsItsLabelsAtMostEveryFiftyMilliseconds) {
   constexpr int kBooks = 300;
   form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
   const std::string book =
       EpubBuilder().AddChapters(2).EditChapter(0, DosDateTime(2021, 7, 1, 9, 0, 0)).Build();
   fs::create_directories(temp / "library");
@@ -488,10 +490,11 @@ TEST_F(AddCommandsTest, FolderSearchRepaintsItsLabelsAtMostEveryFiftyMillisecond
   EXPECT_EQ(Books().rowCount(), kBooks);
   EXPECT_GE(pumps, kBooks) << "messages are still pumped after every book";
   for (const char* label : labels) {
-    const int paints = counter.paints[Child<QLabel>(label)];
-    EXPECT_GE(paints, 1) << label;
-    EXPECT_LE(paints, took / 50 + 3) << label << " in " << took << " ms";
+    EXPECT_LE(counter.paints[Child<QLabel>(label)], took / 50 + 3)
+        << label << " in " << took << " ms";
   }
+  // The status labels are painted once more at the end; the progress panel is gone by then.
+  EXPECT_GE(counter.paints[Child<QLabel>("Label2")], 1);
   EXPECT_EQ(Text("lblfile").toStdString(), ListedNames().back()) << "the last book's, painted";
   EXPECT_EQ(Text("Label2"), "count: " + QString::number(kBooks));
 }

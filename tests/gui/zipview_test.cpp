@@ -186,7 +186,8 @@ TEST_F(ZipViewTest, MarksTheReferenceAndTheDifferingChapterAtTheGivenResolution)
     QString status;
   };
   const QString reference =
-      " the reference time 6/15/21 10:00:00 AM (document OEBPS/Text/chapter03.xhtml) at resolution ";
+      " the reference time 6/15/21 10:00:00 AM (document OEBPS/Text/chapter03.xhtml) at "
+      "resolution ";
   const Case cases[] = {
       {0, false, "All 3 spine documents agree with" + reference + "Day"},
       {1, true, "1 of 3 spine documents differ from" + reference + "Hour"},
@@ -199,7 +200,8 @@ TEST_F(ZipViewTest, MarksTheReferenceAndTheDifferingChapterAtTheGivenResolution)
     const QModelIndex middle = List()->model()->index(1, 1);
     const QModelIndex last = List()->model()->index(2, 1);
     // A tint, a sign by the name and a tooltip, never the tint alone.
-    for (const int role : {int(Qt::BackgroundRole), ZipViewModel::kMarkSignRole, int(Qt::ToolTipRole)}) {
+    for (const int role :
+         {int(Qt::BackgroundRole), ZipViewModel::kMarkSignRole, int(Qt::ToolTipRole)}) {
       EXPECT_EQ(first.siblingAtColumn(0).data(role).isValid(), c.firstMarked) << role;
       EXPECT_FALSE(middle.siblingAtColumn(0).data(role).isValid()) << role;
       EXPECT_TRUE(last.siblingAtColumn(0).data(role).isValid()) << role;

@@ -73,8 +73,8 @@ TEST(ZipViewMarksWithoutComparison, SayWhyNothingIsMarked) {
   EXPECT_EQ(ZipViewMarksText(noSpine, listing, locale),
             "The book's spine could not be read, so no document is marked.");
 
-  const ZipViewMarks notInSpine = MarkSpineDocuments(
-      listing, std::vector<std::string>{"Text\\other.xhtml"}, kResolutionDay);
+  const ZipViewMarks notInSpine =
+      MarkSpineDocuments(listing, std::vector<std::string>{"Text\\other.xhtml"}, kResolutionDay);
   EXPECT_EQ(ZipViewMarksText(notInSpine, listing, locale),
             "No content document of the archive is named by the spine.");
 

@@ -13,10 +13,11 @@ namespace quill {
 class ZipImageList;
 
 // The rows of the zip view's list: the caption with the row's image in column
-// 0, sub-item i in column i + 1. A marked row is tinted (translucently, so the
-// tint suits light and dark palettes alike), offers a sign of its own shape
-// for its name cell (kMarkSignRole) and says what it is in its tooltip. The rows are replaced as a whole and only an
-// explicit order rearranges them; adding rows never sorts.
+// 0, sub-item i in column i + 1. The rows are replaced as a whole and only an
+// explicit order rearranges them; adding rows never sorts. A marked row is
+// tinted (translucently, so the tint suits light and dark palettes alike),
+// offers a sign of its own shape for its name cell (kMarkSignRole) and says
+// what it is in its tooltip.
 class ZipViewModel : public RowTableModel<ZipViewItem> {
  public:
   // The sign of a marked row, on its name cell: an icon.
