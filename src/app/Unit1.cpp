@@ -132,18 +132,6 @@ class SuspendedRepainting {
   QWidget* widget_;
 };
 
-// Marks an add command as running for the scope, on every way out.
-class RunningCommand {
- public:
-  explicit RunningCommand(bool& running) : running_(running) { running_ = true; }
-  ~RunningCommand() { running_ = false; }
-  RunningCommand(const RunningCommand&) = delete;
-  RunningCommand& operator=(const RunningCommand&) = delete;
-
- private:
-  bool& running_;
-};
-
 // The local files and folders that a drag carries.
 std::vector<std::string> DraggedPaths(const QMimeData* data) {
   std::vector<std::string> paths;
@@ -418,7 +406,7 @@ void TForm1::dropEvent(QDropEvent* event) {
 
 void TForm1::AddBookPaths(const BookPaths& paths) {
   if (commandRunning_ || paths.empty()) return;
-  const RunningCommand running(commandRunning_);
+  const QScopedValueRollback<bool> running(commandRunning_, true);
   books_->Clear();
   stopFlag_ = false;
   if (!paths.files.empty()) AddFiles(paths.files);
@@ -433,7 +421,7 @@ void TForm1::AddBookPaths(const BookPaths& paths) {
 
 void TForm1::Openfile1Click() {
   if (!OpenDialog1.Execute()) return;
-  const RunningCommand running(commandRunning_);
+  const QScopedValueRollback<bool> running(commandRunning_, true);
   books_->Clear();
   std::vector<std::string> files;
   for (const QString& file : OpenDialog1.Files()) files.push_back(file.toStdString());
@@ -485,7 +473,7 @@ void TForm1::Addfolderwithsubfolders1Click() {
 }
 
 void TForm1::RunFolderSearch(bool includeSubfolders, const std::string& folder) {
-  const RunningCommand running(commandRunning_);
+  const QScopedValueRollback<bool> running(commandRunning_, true);
   books_->Clear();
   if (SearchFolder(includeSubfolders, folder)) ShowRowCount();
 }

@@ -78,9 +78,6 @@ class TForm1 : public QWidget {
   // addition. Refused, changing nothing, while an add command runs.
   void AddBookPaths(const BookPaths& paths);
 
-  // Whether an add command is running; it pumps window messages meanwhile.
-  bool CommandRunning() const { return commandRunning_; }
-
  protected:
   void showEvent(QShowEvent* event) override;
   // Closing the window stops a running add command, so the run can end.
