@@ -3,19 +3,27 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFrame>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShowEvent>
 #include <QTableView>
+#include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <filesystem>
 
 #include "app/book_unpacking.h"
+#include "app/check_reason.h"
 #include "app/main_window_texts.h"
 #include "app/qt/anchor.h"
 #include "app/qt/application.h"
@@ -25,6 +33,7 @@
 #include "app/qt/glass_button.h"
 #include "app/qt/header_panel.h"
 #include "app/qt/radio_group.h"
+#include "app/qt/repaint_throttle.h"
 #include "app/qt/shadow_text_button.h"
 #include "apps/frm_app_add.h"
 #include "apps/open_with_menu.h"
@@ -51,6 +60,16 @@ constexpr int kStatusPanelHeight = 41;
 constexpr int kFileNameColumnWidth = 300;
 constexpr int kPathColumnWidth = 500;
 constexpr int kLabelHeight = 14;
+// The status labels keep their places; the selected book's reason takes the
+// room to their right in two lines, which the Stop button and the progress bar
+// use while the multi-file add runs.
+constexpr int kStatusLabelWidth = 296;
+const QRect kReasonLabelGeometry(320, 4, 595, 34);
+
+// How often the status and progress labels are repainted while an add command
+// rewrites them for every book: often enough to look live, seldom enough that
+// painting costs next to nothing.
+constexpr std::chrono::milliseconds kLabelRepaintInterval(50);
 
 // The progress panel of a folder search.
 const QSize kProgressPanelSize(401, 91);
@@ -113,6 +132,18 @@ class SuspendedRepainting {
   QWidget* widget_;
 };
 
+// The local files and folders that a drag carries.
+std::vector<std::string> DraggedPaths(const QMimeData* data) {
+  std::vector<std::string> paths;
+  if (data == nullptr || !data->hasUrls()) return paths;
+  for (const QUrl& url : data->urls()) {
+    // Shown and stored paths use the platform's separator.
+    if (url.isLocalFile())
+      paths.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
+  }
+  return paths;
+}
+
 }  // namespace
 
 TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
@@ -120,13 +151,18 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
       OpenDialog1(dialogs, this),
       JvSelectDirectory1(dialogs, this),
       collection_([this] { return RzRadioGroup1->itemIndex(); },
-                  [this](const BookRow& row, const CheckOutcome&) { books_->Append(row); }) {
+                  [this](const BookRow& row, const CheckOutcome& outcome) {
+                    BookRow listed = row;
+                    listed.reason = CheckReasonText(outcome);
+                    books_->Append(std::move(listed));
+                  }) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(Text(texts::kTitle));
   setWindowIcon(QIcon(Artwork(QStringLiteral("header_glyph"), QSize(32, 32))));
   setFont(PixelFont(QStringLiteral("Tahoma"), 11));
   resize(kClientSize);
   setMinimumSize(kMinimumClientSize);
+  setAcceptDrops(true);
 
   Panel1 = new QWidget(this);
   Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -207,6 +243,9 @@ void TForm1::CreateList() {
   connect(ListView1, &QAbstractItemView::doubleClicked, this, &TForm1::ListView1DblClick);
   connect(ListView1, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at)); });
+  connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &TForm1::ShowSelectedReason);
+  connect(books_, &QAbstractItemModel::modelReset, this, &TForm1::ShowSelectedReason);
 
   auto* layout = new QVBoxLayout(NxHeaderPanel1);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -234,13 +273,15 @@ void TForm1::CreateStatusPanel() {
   NxHeaderPanel1->layout()->addWidget(RzPanel1);
 
   const QSize designSize(kClientWidth, kStatusPanelHeight);
-  // The labels reach up to the Stop button, so that longer texts have room.
-  Label1 = CreateLabel(RzPanel1, "Label1", Text(texts::kLabel1Initial), {});
-  Anchor::Attach(Label1, QRect(16, 8, 607, kLabelHeight),
-                 Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge, designSize);
-  Label2 = CreateLabel(RzPanel1, "Label2", Text(texts::kLabel2Initial), {});
-  Anchor::Attach(Label2, QRect(16, 24, 607, kLabelHeight),
-                 Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge, designSize);
+  Label1 = CreateLabel(RzPanel1, "Label1", Text(texts::kLabel1Initial),
+                       QRect(16, 8, kStatusLabelWidth, kLabelHeight));
+  Label2 = CreateLabel(RzPanel1, "Label2", Text(texts::kLabel2Initial),
+                       QRect(16, 24, kStatusLabelWidth, kLabelHeight));
+  Label6 = CreateLabel(RzPanel1, "Label6", {}, {});
+  Label6->setWordWrap(true);
+  Label6->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  Anchor::Attach(Label6, kReasonLabelGeometry, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge,
+                 designSize);
 
   btnStop = new QPushButton(Text(texts::kStop), RzPanel1);
   btnStop->setObjectName(QStringLiteral("btnStop"));
@@ -341,24 +382,66 @@ void TForm1::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
-void TForm1::Openfile1Click() {
-  if (!OpenDialog1.Execute()) return;
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (!commandRunning_ && !SortBookPaths(DraggedPaths(event->mimeData())).empty()) {
+    event->acceptProposedAction();
+  }
+}
+
+void TForm1::dragMoveEvent(QDragMoveEvent* event) {
+  if (commandRunning_) {
+    event->ignore();
+  } else {
+    event->acceptProposedAction();
+  }
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  const BookPaths paths = SortBookPaths(DraggedPaths(event->mimeData()));
+  if (commandRunning_ || paths.empty()) return;
+  event->acceptProposedAction();
+  // The drag source waits for its answer until this handler returns.
+  QTimer::singleShot(0, this, [this, paths] { AddBookPaths(paths); });
+}
+
+void TForm1::AddBookPaths(const BookPaths& paths) {
+  if (commandRunning_ || paths.empty()) return;
+  const QScopedValueRollback<bool> running(commandRunning_, true);
   books_->Clear();
   stopFlag_ = false;
+  if (!paths.files.empty()) AddFiles(paths.files);
+  // A Stop in the files' loop or in a folder's search ends the whole addition.
+  for (const std::string& folder : paths.folders) {
+    if (stopFlag_) break;
+    if (!SearchFolder(true, folder)) return;
+    if (JvSearchFiles1.aborting()) break;
+  }
+  ShowRowCount();
+}
+
+void TForm1::Openfile1Click() {
+  if (!OpenDialog1.Execute()) return;
+  const QScopedValueRollback<bool> running(commandRunning_, true);
+  books_->Clear();
   std::vector<std::string> files;
   for (const QString& file : OpenDialog1.Files()) files.push_back(file.toStdString());
+  AddFiles(files);
+  ShowRowCount();
+}
 
+void TForm1::AddFiles(const std::vector<std::string>& files) {
+  stopFlag_ = false;
   // One valid book is examined without showing any progress.
   if (files.size() == 1 && EpubCollection::IsCandidate(PathFromUtf8(files.front()))) {
     collection_.AddIfChanged(files.front());
   } else {
     AddChosenFiles(files);
   }
-  ShowRowCount();
 }
 
 void TForm1::AddChosenFiles(const std::vector<std::string>& files) {
   const SuspendedRepainting suspended(ListView1);
+  RepaintThrottle progress({Label1, Label2, XiProgressBar1}, kLabelRepaintInterval);
   const QString last = QString::number(files.size() - 1);
   XiProgressBar1->setMaximum(static_cast<int>(files.size()) - 1);
   XiProgressBar1->show();
@@ -370,11 +453,13 @@ void TForm1::AddChosenFiles(const std::vector<std::string>& files) {
     Label2->setText(Text(texts::kAllFileLabel) + last + Text(texts::kReadCountLabel) +
                     QString::number(i));
     XiProgressBar1->setValue(static_cast<int>(i));
+    progress.Changed();
     QCoreApplication::processEvents();
     if (stopFlag_) break;
   }
   XiProgressBar1->hide();
   btnStop->hide();
+  ShowSelectedReason();
 }
 
 void TForm1::Opendirectory1Click() {
@@ -388,22 +473,29 @@ void TForm1::Addfolderwithsubfolders1Click() {
 }
 
 void TForm1::RunFolderSearch(bool includeSubfolders, const std::string& folder) {
+  const QScopedValueRollback<bool> running(commandRunning_, true);
   books_->Clear();
+  if (SearchFolder(includeSubfolders, folder)) ShowRowCount();
+}
+
+bool TForm1::SearchFolder(bool includeSubfolders, const std::string& folder) {
   try {
     const SuspendedRepainting suspended(ListView1);
     Label1->setText(Text(texts::kFileLabel));
     Label2->setText(Text(texts::kCountLabel));
     CentreProgressPanel();
     const FolderSearchGuard busy(*AddPnl, {NxHeaderPanel1, Panel1});
+    RepaintThrottle labels({Label1, Label2, lblfile, lbldb}, kLabelRepaintInterval);
+    const QScopedValueRollback<RepaintThrottle*> current(searchLabels_, &labels);
     EpubCollection::ConfigureFolderSearch(JvSearchFiles1, includeSubfolders, folder);
     JvSearchFiles1.Search();
   } catch (const std::exception& error) {
     // The window is usable again; the error is the application's to show, and
     // the final labels are not written.
     Application::ShowUnhandledError(error);
-    return;
+    return false;
   }
-  ShowRowCount();
+  return true;
 }
 
 void TForm1::CentreProgressPanel() {
@@ -419,6 +511,7 @@ void TForm1::JvSearchFiles1FindFile(const std::string& path) {
   lbldb->setText(count);
   Label1->setText(Text(texts::kFileLabel) + name);
   Label2->setText(Text(texts::kCountLabel) + count);
+  if (searchLabels_) searchLabels_->Changed();
 }
 
 // Where a folder search repaints the window and handles a click on the
@@ -515,9 +608,20 @@ std::optional<std::string> TForm1::SelectedBookPath() const {
   return books_->rows()[static_cast<std::size_t>(selected.constFirst().row())].path;
 }
 
+void TForm1::ShowSelectedReason() {
+  const QModelIndexList selected = ListView1->selectionModel()->selectedRows();
+  const QString reason =
+      selected.isEmpty() || btnStop->isVisible()
+          ? QString()
+          : QString::fromStdString(
+                books_->rows()[static_cast<std::size_t>(selected.constFirst().row())].reason);
+  Label6->setText(reason);
+  Label6->setToolTip(reason);
+}
+
 void TForm1::ListView1DblClick() {
   const std::optional<std::string> book = SelectedBookPath();
-  if (book && frmZip_) frmZip_->ShowBook(QString::fromStdString(*book));
+  if (book && frmZip_) frmZip_->ShowBook(QString::fromStdString(*book), RzRadioGroup1->itemIndex());
 }
 
 void TForm1::ListView1ColumnClick(int column) {

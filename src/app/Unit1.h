@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/book_paths.h"
 #include "app/epub_collection.h"
 #include "app/list_sort.h"
 #include "app/qt/image_list.h"
@@ -28,6 +29,7 @@ class Dialogs;
 class GlassButton;
 class HeaderPanel;
 class RadioGroup;
+class RepaintThrottle;
 class ShadowTextButton;
 class TFrmZip;
 class Tfrmapp;
@@ -69,10 +71,23 @@ class TForm1 : public QWidget {
   // The window must outlive the main window's use of it.
   void SetZipView(TFrmZip* frmZip);
 
+  // Adds books handed over at once, as a drop or the command line hands them:
+  // the list is emptied once, the files are added as "Add file" adds chosen
+  // files, then each folder in turn is searched as "Add folder with
+  // subfolders" searches it, into the same list. A Stop ends the whole
+  // addition. Refused, changing nothing, while an add command runs.
+  void AddBookPaths(const BookPaths& paths);
+
  protected:
   void showEvent(QShowEvent* event) override;
   // Closing the window stops a running add command, so the run can end.
   void closeEvent(QCloseEvent* event) override;
+  // Files and folders dragged from a file manager are accepted unless a
+  // command runs; a drop is carried out by AddBookPaths once the drag source
+  // has been answered.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateHeader();
@@ -99,11 +114,15 @@ class TForm1 : public QWidget {
   void btnStopClick();
   void btnleallitClick();
 
-  // The add commands' work. AddChosenFiles is the multi-file loop of "Add
-  // file" with its progress bar and Stop button; RunFolderSearch is the common
-  // body of the two folder commands.
+  // The add commands' work. AddFiles adds chosen files to the list: one valid
+  // book directly, otherwise through AddChosenFiles, the multi-file loop with
+  // its progress bar and Stop button. RunFolderSearch is the common body of
+  // the two folder commands; SearchFolder adds one folder's books to the list
+  // and answers false when an error ended the search.
+  void AddFiles(const std::vector<std::string>& files);
   void AddChosenFiles(const std::vector<std::string>& files);
   void RunFolderSearch(bool includeSubfolders, const std::string& folder);
+  bool SearchFolder(bool includeSubfolders, const std::string& folder);
   void JvSearchFiles1FindFile(const std::string& path);
   void JvSearchFiles1Progress();
   // Centres the progress panel on the window's outer size.
@@ -120,6 +139,9 @@ class TForm1 : public QWidget {
 
   // The full path of the book in the selected row; nothing without one.
   std::optional<std::string> SelectedBookPath() const;
+  // Shows why the selected book is listed beside the status labels; nothing
+  // without a selected row or while the status panel's Stop button is shown.
+  void ShowSelectedReason();
 
   // Sorts the list on the clicked column, alternating the direction.
   void ListView1ColumnClick(int column);
@@ -136,6 +158,7 @@ class TForm1 : public QWidget {
   QFrame* RzPanel1;
   QLabel* Label1;
   QLabel* Label2;
+  QLabel* Label6;  // the selected book's reason
   QPushButton* btnStop;
   QProgressBar* XiProgressBar1;
 
@@ -167,6 +190,10 @@ class TForm1 : public QWidget {
   // Set by the status panel's Stop button; the multi-file loop of "Add file"
   // clears it when it starts and leaves after the file it finds it set.
   bool stopFlag_ = false;
+  // The repainting of the labels during a folder search.
+  RepaintThrottle* searchLabels_ = nullptr;
+  // Set while an add command runs, so that a drop waits for no second one.
+  bool commandRunning_ = false;
 
   Tfrmapp* frmapp_ = nullptr;
   TFrmZip* frmZip_ = nullptr;

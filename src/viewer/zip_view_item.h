@@ -7,6 +7,7 @@
 
 #include "viewer/time_text_locale.h"
 #include "viewer/zip_view_listing.h"
+#include "viewer/zip_view_marks.h"
 
 namespace quill {
 
@@ -20,6 +21,7 @@ struct ZipViewItem {
   ZipViewImage image = kHtmPageImage;
   std::vector<std::string> subItems;
   std::optional<ZipViewFields> fields;
+  ZipViewMark mark = ZipViewMark::kNone;  // how the row stands out; kept through sorting
 };
 
 // The item of a listed row, its texts written under the user's locale

@@ -18,4 +18,9 @@ inline constexpr const char* kZipViewColumns[] = {
 inline constexpr char kZipViewFailureLineBreak[] = "\n\r";
 inline constexpr char kZipViewFailureLastLine[] = "No ModifiedDateTime ?";
 
+// The tooltips of the marked rows.
+inline constexpr char kReferenceDocumentHint[] =
+    "Reference document: its time is the reference time of the book";
+inline constexpr char kDiffersHint[] = "This spine document differs from the reference time";
+
 }  // namespace quill::texts

@@ -14,9 +14,11 @@
 
 #include "app/qt/dialogs.h"
 #include "viewer/qt/qt_time_text_locale.h"
+#include "viewer/qt/zip_view_mark_delegate.h"
 #include "viewer/qt/zip_view_model.h"
 #include "viewer/zip_view_item.h"
 #include "viewer/zip_view_listing.h"
+#include "viewer/zip_view_marks.h"
 #include "viewer/zip_view_texts.h"
 
 namespace quill {
@@ -38,14 +40,15 @@ QStringList ColumnCaptions() {
   return captions;
 }
 
-// The rows of the listing with their texts in the user's locale.
-std::vector<ZipViewItem> Items(const ZipViewListing& listing) {
-  const QtTimeTextLocale locale;
+// The rows of the listing with their texts in the user's locale and their marks.
+std::vector<ZipViewItem> Items(const ZipViewListing& listing, const ZipViewMarks& marks,
+                               const TimeTextLocale& locale) {
   const std::string decimalSeparator = QLocale().decimalPoint().toStdString();
   std::vector<ZipViewItem> items;
   items.reserve(listing.rows.size());
-  for (const ZipViewRow& row : listing.rows) {
-    items.push_back(MakeZipViewItem(row, listing.comment, locale, decimalSeparator));
+  for (std::size_t row = 0; row < listing.rows.size(); ++row) {
+    items.push_back(MakeZipViewItem(listing.rows[row], listing.comment, locale, decimalSeparator));
+    items.back().mark = marks.marks[row];
   }
   return items;
 }
@@ -77,6 +80,7 @@ void TFrmZip::CreateControls() {
   ListView1 = new QTreeView(this);
   ListView1->setObjectName(QStringLiteral("ListView1"));
   ListView1->setModel(items_);
+  ListView1->setItemDelegateForColumn(0, new ZipViewMarkDelegate(ListView1));
   ListView1->setRootIsDecorated(false);
   ListView1->setItemsExpandable(false);
   ListView1->setUniformRowHeights(true);  // keeps thousands of rows cheap to lay out
@@ -115,8 +119,8 @@ void TFrmZip::FormCreate() {
   connect(columns, &QHeaderView::sectionClicked, this, &TFrmZip::ListView1ColumnClick);
 }
 
-void TFrmZip::ShowBook(const QString& path) {
-  Fill(path);
+void TFrmZip::ShowBook(const QString& path, int timeResolution) {
+  Fill(path, timeResolution);
   // The window opens in the middle of the desktop; later openings keep the
   // place where the user left it.
   if (!placed_) {
@@ -128,11 +132,17 @@ void TFrmZip::ShowBook(const QString& path) {
   exec();
 }
 
-void TFrmZip::Fill(const QString& path) {
+void TFrmZip::Fill(const QString& path, int timeResolution) {
   const std::filesystem::path book = FilePath(path);
+  statusBar_->clearMessage();
   if (CanListBook(book)) {
     const ZipViewListing listing = ListContentDocuments(book);
-    items_->SetItems(Items(listing));
+    const std::optional<std::vector<std::string>> spine =
+        listing.failure ? std::nullopt : ReadSpinePaths(book);
+    const ZipViewMarks marks = MarkSpineDocuments(listing, spine, timeResolution);
+    const QtTimeTextLocale locale;
+    items_->SetItems(Items(listing, marks, locale));
+    statusBar_->showMessage(QString::fromStdString(ZipViewMarksText(marks, listing, locale)));
     if (listing.failure) {
       dialogs_.Information(
           QApplication::activeWindow(),

@@ -35,17 +35,20 @@ class TFrmZip : public QDialog {
   ~TFrmZip() override;
 
   // Opens the window for the book at `path` (a full path, as the main list
-  // holds it): Fill, then shows the window modally; returns once the user has
-  // closed it.
-  void ShowBook(const QString& path);
+  // holds it) at the main window's time resolution: Fill, then shows the
+  // window modally; returns once the user has closed it.
+  void ShowBook(const QString& path, int timeResolution);
 
   // Everything an opening does before the window shows. When a file exists at
   // the path and passes the ZIP validity test, the list is refilled with the
   // book's content documents in archive order; an error of the archive or of
   // a stored time ends the filling with a message box, and the rows read
   // before it stay. When the file is missing or no archive, the list is left
-  // empty. The caption becomes "Zipview: " and the path.
-  void Fill(const QString& path);
+  // empty. The caption becomes "Zipview: " and the path. The reference
+  // document and the spine documents whose time differs from it at the time
+  // resolution (an item index, 0 "Day" to 4 "Full") are marked, and the
+  // status bar says how many differ.
+  void Fill(const QString& path, int timeResolution);
 
  private:
   void CreateControls();

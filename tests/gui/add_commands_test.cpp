@@ -8,12 +8,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <functional>
+#include <map>
 
 #include "app/Unit1.h"
 #include "app/qt/book_list_model.h"
@@ -114,6 +121,26 @@ class AddCommandsTest : public ::testing::Test {
   }
 
   void Run(const char* command) { Child<QAction>(command)->trigger(); }
+
+  // Drags the paths from a file manager onto the list and drops them there,
+  // if the window accepts them; answers whether it did. The addition runs once
+  // the drop has been answered.
+  bool Drop(const std::vector<std::string>& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : paths)
+      urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
+    data.setUrls(urls);
+    QWidget* list = Child<QTableView>("ListView1")->viewport();
+    const QPoint at = list->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list, &drop);
+    QApplication::processEvents();
+    return drop.isAccepted();
+  }
 
   testing::TempDir temp;
   testing::ScriptedDialogs dialogs;
@@ -356,6 +383,122 @@ TEST_F(AddCommandsTest, ClosingTheWindowEndsARunningFolderSearch) {
     ChooseFolder("Opendirectory1", temp / "library");
   }
   EXPECT_EQ(Books().rowCount(), 1);
+}
+
+TEST_F(AddCommandsTest, EachRowCarriesItsReasonAndTheSelectedOneShowsInTheStatusPanel) {
+  form.show();
+  ChooseFiles({Book("a.epub"), Book("b.epub", Edit::kNone), Book("c.epub")});
+  ASSERT_EQ(ListedNames(), (std::vector<std::string>{"a.epub", "c.epub"}));
+  const QString reason = Books().index(1, 1).data(Qt::ToolTipRole).toString();
+  EXPECT_EQ(reason,
+            "OEBPS/Text/chapter01.xhtml (2021-07-01T09:00:00) differs from "
+            "OEBPS/Text/chapter03.xhtml (2021-06-15T13:45:30)");
+  EXPECT_EQ(Books().index(1, 0).data(Qt::ToolTipRole).toString(), reason);
+
+  auto* list = Child<QTableView>("ListView1");
+  EXPECT_EQ(Text("Label6"), "");
+  list->selectRow(1);
+  EXPECT_EQ(Text("Label6"), reason);
+  EXPECT_EQ(Child<QWidget>("Label1")->pos(), QPoint(16, 8));
+  EXPECT_EQ(Child<QWidget>("Label2")->pos(), QPoint(16, 24));
+  EXPECT_FALSE(
+      Child<QWidget>("Label6")->geometry().intersects(Child<QWidget>("Label1")->geometry()));
+
+  ChooseFiles({Book("a.epub")});
+  EXPECT_EQ(Text("Label6"), "") << "a new list has no selection";
+}
+
+TEST_F(AddCommandsTest, DroppedFilesAndFoldersAreAddedLikeTheAddCommands) {
+  form.show();
+  const std::string one = Book("dropped/one.epub");
+  const std::string two = Book("dropped/two.epub");
+  Book("dropped/same.epub", Edit::kNone);
+  Book("first/a.epub");
+  Book("first/deeper/b.epub");
+  Book("second/c.epub");
+  const std::string notes = File("notes.txt", "text");
+  const std::string first = (temp / "first").string();
+  const std::string second = (temp / "second").string();
+
+  struct Case {
+    std::vector<std::string> dropped;
+    std::vector<std::string> listed;
+  };
+  const Case cases[] = {
+      {{one, notes, two}, {"one.epub", "two.epub"}},
+      {{second, first}, {"c.epub", "a.epub", "b.epub"}},
+      {{first, one}, {"one.epub", "a.epub", "b.epub"}},
+  };
+  for (const Case& c : cases) {
+    Books().Append({"earlier.epub", "/books/earlier.epub"});
+    EXPECT_TRUE(Drop(c.dropped));
+    EXPECT_EQ(ListedNames(), c.listed);
+    EXPECT_EQ(Text("Label2"), "count: " + QString::number(c.listed.size()));
+  }
+  EXPECT_FALSE(Drop({notes})) << "nothing to add";
+}
+
+TEST_F(AddCommandsTest, DropsAreRefusedWhileACommandRuns) {
+  form.show();
+  for (int i = 0; i < 3; ++i) Book("library/book" + std::to_string(i) + ".epub");
+  const std::string other = Book("other.epub");
+  std::vector<bool> accepted;
+  {
+    const AtEveryPump watch([&] {
+      if (accepted.empty()) accepted.push_back(Drop({other}));
+    });
+    ChooseFolder("Opendirectory1", temp / "library");
+  }
+  EXPECT_EQ(accepted, std::vector<bool>{false});
+  EXPECT_EQ(Books().rowCount(), 3);
+}
+
+// Counts the paint events that widgets receive.
+class PaintCounter : public QObject {
+ public:
+  std::map<QObject*, int> paints;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints[watched];
+    return false;
+  }
+};
+
+TEST_F(AddCommandsTest, FolderSearchRepaintsItsLabelsAtMostEveryFiftyMilliseconds) {
+  constexpr int kBooks = 300;
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  const std::string book =
+      EpubBuilder().AddChapters(2).EditChapter(0, DosDateTime(2021, 7, 1, 9, 0, 0)).Build();
+  fs::create_directories(temp / "library");
+  for (int i = 0; i < kBooks; ++i)
+    WriteFile(temp / "library" / ("book" + std::to_string(i) + ".epub"), book);
+  PaintCounter counter;
+  const char* labels[] = {"Label1", "Label2", "lblfile", "lbldb"};
+  for (const char* label : labels) Child<QLabel>(label)->installEventFilter(&counter);
+  int pumps = 0;
+  QElapsedTimer elapsed;
+  elapsed.start();
+  {
+    const AtEveryPump watch([&] { ++pumps; });
+    ChooseFolder("Opendirectory1", temp / "library");
+  }
+  const qint64 took = elapsed.elapsed();
+  QApplication::processEvents();  // the last repaint
+
+  EXPECT_EQ(Books().rowCount(), kBooks);
+  EXPECT_GE(pumps, kBooks) << "messages are still pumped after every book";
+  // One paint per interval, and a few more when the window paints the panels
+  // that hold the labels (shown, disabled, enabled); not one per book.
+  for (const char* label : labels) {
+    EXPECT_LE(counter.paints[Child<QLabel>(label)], took / 50 + 10)
+        << label << " in " << took << " ms";
+  }
+  // The status labels are painted once more at the end; the progress panel is gone by then.
+  EXPECT_GE(counter.paints[Child<QLabel>("Label2")], 1);
+  EXPECT_EQ(Text("lblfile").toStdString(), ListedNames().back()) << "the last book's, painted";
+  EXPECT_EQ(Text("Label2"), "count: " + QString::number(kBooks));
 }
 
 }  // namespace

@@ -25,6 +25,7 @@
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
 #include "viewer/qt/zip_image_list.h"
+#include "viewer/qt/zip_view_model.h"
 #include "zip_writer.h"
 
 namespace quill {
@@ -99,7 +100,7 @@ class ZipViewTest : public ::testing::Test {
   }
   QString Fill(const fs::path& path) {
     const QString text = QString::fromStdString(path.string());
-    frmZip.Fill(text);
+    frmZip.Fill(text, 0);
     return text;
   }
 
@@ -171,6 +172,46 @@ TEST_F(ZipViewTest, ListsTheContentDocumentsWithTheirRecordedValues) {
   EXPECT_EQ(RowImage(0), Pixels(images.icon(kXmlPageImage)));
   EXPECT_EQ(RowImage(2), Pixels(images.icon(kHtmPageImage)));
   EXPECT_EQ(RowImage(3), Pixels(images.icon(kHtmPageImage)));
+}
+
+TEST_F(ZipViewTest, MarksTheReferenceAndTheDifferingChapterAtTheGivenResolution) {
+  EpubBuilder()
+      .Modified(DosDateTime(2021, 6, 15, 10, 0, 0))
+      .AddChapters(3)
+      .EditChapter(0, DosDateTime(2021, 6, 15, 11, 30, 0))
+      .WriteTo(book);
+  struct Case {
+    int resolution;
+    bool firstMarked;
+    QString status;
+  };
+  const QString reference =
+      " the reference time 6/15/21 10:00:00 AM (document OEBPS/Text/chapter03.xhtml) at "
+      "resolution ";
+  const Case cases[] = {
+      {0, false, "All 3 spine documents agree with" + reference + "Day"},
+      {1, true, "1 of 3 spine documents differ from" + reference + "Hour"},
+  };
+  for (const Case& c : cases) {
+    frmZip.Fill(QString::fromStdString(book.string()), c.resolution);
+    ASSERT_EQ(RowCount(), 3);
+    EXPECT_EQ(Child<QStatusBar>("StatusBar1")->currentMessage(), c.status);
+    const QModelIndex first = List()->model()->index(0, 1);
+    const QModelIndex middle = List()->model()->index(1, 1);
+    const QModelIndex last = List()->model()->index(2, 1);
+    // A tint, a sign by the name and a tooltip, never the tint alone.
+    for (const int role :
+         {int(Qt::BackgroundRole), ZipViewModel::kMarkSignRole, int(Qt::ToolTipRole)}) {
+      EXPECT_EQ(first.siblingAtColumn(0).data(role).isValid(), c.firstMarked) << role;
+      EXPECT_FALSE(middle.siblingAtColumn(0).data(role).isValid()) << role;
+      EXPECT_TRUE(last.siblingAtColumn(0).data(role).isValid()) << role;
+    }
+    EXPECT_FALSE(first.data(Qt::DecorationRole).isValid()) << "the time column keeps its room";
+    EXPECT_EQ(Cell(0, 1), "6/15/21 11:30:00 AM") << "the texts stay as they are";
+  }
+  const QAbstractItemModel* model = List()->model();
+  EXPECT_NE(Pixels(model->index(0, 0).data(ZipViewModel::kMarkSignRole).value<QIcon>()),
+            Pixels(model->index(2, 0).data(ZipViewModel::kMarkSignRole).value<QIcon>()));
 }
 
 TEST_F(ZipViewTest, WritesTimesAndSizesInTheUsersLocale) {
@@ -324,7 +365,7 @@ TEST_F(ZipViewTest, DISABLED_OpensABookOfFiveThousandDocuments) {
   const QString path = QString::fromStdString(book.string());
   for (int round = 0; round < 3; ++round) {
     const auto start = std::chrono::steady_clock::now();
-    frmZip.Fill(path);
+    frmZip.Fill(path, 0);
     frmZip.show();
     frmZip.repaint();
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;

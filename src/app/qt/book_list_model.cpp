@@ -17,6 +17,7 @@ QVariant BookListModel::data(const QModelIndex& index, int role) const {
     return QString::fromStdString(index.column() == 0 ? row.fileName : row.path);
   }
   if (role == Qt::DecorationRole && index.column() == 0) return rowImage_;
+  if (role == Qt::ToolTipRole && !row.reason.empty()) return QString::fromStdString(row.reason);
   return {};
 }
 

@@ -10,7 +10,8 @@
 namespace quill {
 
 // The rows of the main window's list of found books: the file name with the
-// e-book image in the first column, the full path in the second. Rows are
+// e-book image in the first column, the full path in the second, and on both
+// the row's reason as its tooltip. Rows are
 // added at the end and replaced as a whole; they are never removed one by one.
 class BookListModel : public RowTableModel<BookRow> {
  public:

@@ -1,0 +1,66 @@
+// The desktop program's command line: help and version answer without a
+// display, and the paths given are taken once the window is up.
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include "qstring_printer.h"
+#include "temp_dir.h"
+#include "zip_writer.h"
+
+namespace quill {
+namespace {
+
+QProcessEnvironment Environment(const QString& platform) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove(QStringLiteral("DISPLAY"));
+  environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+  return environment;
+}
+
+TEST(CommandLine, HelpAndVersionPrintAndExitWithoutADisplay) {
+  struct Case {
+    QString argument;
+    QString printed;
+  };
+  const Case cases[] = {{"--help", "usage: quillmere [PATH...]\n"},
+                        {"-h", "usage: quillmere [PATH...]\n"},
+                        {"--version", "quillmere " QUILLMERE_VERSION "\n"}};
+  for (const Case& c : cases) {
+    QProcess program;
+    // Without a display this platform cannot start: a window would end the run.
+    program.setProcessEnvironment(Environment(QStringLiteral("xcb")));
+    program.start(QStringLiteral(QUILLMERE_PROGRAM), {c.argument});
+    ASSERT_TRUE(program.waitForFinished(10000)) << c.argument.toStdString();
+    EXPECT_EQ(program.exitCode(), 0) << c.argument.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(program.readAllStandardOutput()).startsWith(c.printed))
+        << c.argument.toStdString();
+  }
+}
+
+TEST(CommandLine, PathsThatAreNeitherBooksNorFoldersAreNamedAndTheWindowStays) {
+  testing::TempDir dir;
+  testing::WriteFile(dir / "notes.txt", "text");
+  QProcess program;
+  program.setProcessEnvironment(Environment(QStringLiteral("offscreen")));
+  program.setReadChannel(QProcess::StandardError);
+  program.setWorkingDirectory(QString::fromStdString(dir.path().string()));
+  program.start(QStringLiteral(QUILLMERE_PROGRAM), {QStringLiteral("notes.txt")});
+  ASSERT_TRUE(program.waitForStarted(10000));
+  const QString expected = "quillmere: " + QString::fromStdString((dir / "notes.txt").string()) +
+                           ": neither an EPUB file nor a folder\n";
+  QString errors;
+  while (!errors.contains(expected) && program.waitForReadyRead(10000))
+    errors += QString::fromUtf8(program.readAllStandardError());
+  EXPECT_TRUE(errors.contains(expected)) << errors.toStdString();
+  EXPECT_EQ(program.state(), QProcess::Running);
+  program.terminate();
+  ASSERT_TRUE(program.waitForFinished(10000));
+  EXPECT_EQ(program.exitCode(), 0);
+}
+
+}  // namespace
+}  // namespace quill
