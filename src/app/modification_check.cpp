@@ -6,7 +6,7 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "app/content_document.h"
+#include "epub/content_document.h"
 #include "app/time_resolution.h"
 #include "archive/dos_date_time.h"
 #include "archive/zip_file.h"

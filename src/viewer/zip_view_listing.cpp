@@ -1,6 +1,6 @@
 #include "viewer/zip_view_listing.h"
 
-#include "app/content_document.h"
+#include "epub/content_document.h"
 #include "archive/dos_date_time.h"
 #include "archive/zip_file.h"
 #include "base/error.h"

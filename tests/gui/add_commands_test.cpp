@@ -15,9 +15,9 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/Unit1.h"
+#include "app/qt/Unit1.h"
 #include "app/qt/book_list_model.h"
-#include "app/qt/radio_group.h"
+#include "widgets/radio_group.h"
 #include "epub_builder.h"
 #include "qstring_printer.h"
 #include "recording_user_messages.h"

@@ -1,4 +1,4 @@
-#include "apps/frm_app_add.h"
+#include "apps/qt/frm_app_add.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "app/qt/application.h"
+#include "widgets/application.h"
 #include "private_session_bus.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "viewer/zipview.h"
+#include "viewer/qt/zipview.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +17,9 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/Unit1.h"
+#include "app/qt/Unit1.h"
 #include "app/qt/book_list_model.h"
-#include "app/qt/image_list.h"
+#include "widgets/image_list.h"
 #include "epub_builder.h"
 #include "qstring_printer.h"
 #include "scripted_dialogs.h"

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/qt/row_table_model.h"
+#include "widgets/row_table_model.h"
 #include "viewer/zip_view_item.h"
 
 namespace quill {

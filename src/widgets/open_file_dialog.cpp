@@ -1,6 +1,6 @@
-#include "app/qt/open_file_dialog.h"
+#include "widgets/open_file_dialog.h"
 
-#include "app/qt/dialogs.h"
+#include "widgets/dialogs.h"
 
 namespace quill {
 

@@ -7,9 +7,9 @@
 
 #include "app/epub_collection.h"
 #include "app/list_sort.h"
-#include "app/qt/image_list.h"
-#include "app/qt/open_file_dialog.h"
-#include "app/qt/select_directory.h"
+#include "widgets/image_list.h"
+#include "widgets/open_file_dialog.h"
+#include "widgets/select_directory.h"
 #include "shell/search_files.h"
 
 class QAction;

@@ -1,4 +1,4 @@
-#include "app/qt/image_list.h"
+#include "widgets/image_list.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/qt/dialogs.h"
+#include "widgets/dialogs.h"
 
 namespace quill {
 

@@ -1,4 +1,4 @@
-#include "app/qt/radio_group.h"
+#include "widgets/radio_group.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

@@ -1,4 +1,4 @@
-#include "app/qt/quit_on_termination.h"
+#include "widgets/quit_on_termination.h"
 
 #include <QApplication>
 #include <QSocketNotifier>

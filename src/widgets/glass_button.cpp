@@ -1,4 +1,4 @@
-#include "app/qt/glass_button.h"
+#include "widgets/glass_button.h"
 
 #include <QLinearGradient>
 #include <QMenu>

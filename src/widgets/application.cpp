@@ -1,4 +1,4 @@
-#include "app/qt/application.h"
+#include "widgets/application.h"
 
 #include <exception>
 

@@ -1,4 +1,4 @@
-#include "app/Unit1.h"
+#include "app/qt/Unit1.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -17,21 +17,21 @@
 
 #include "app/book_unpacking.h"
 #include "app/main_window_texts.h"
-#include "app/qt/anchor.h"
-#include "app/qt/application.h"
+#include "widgets/anchor.h"
+#include "widgets/application.h"
 #include "app/qt/book_list_model.h"
-#include "app/qt/caption_panel.h"
+#include "widgets/caption_panel.h"
 #include "app/qt/folder_search_guard.h"
-#include "app/qt/glass_button.h"
-#include "app/qt/header_panel.h"
-#include "app/qt/radio_group.h"
-#include "app/qt/shadow_text_button.h"
-#include "apps/frm_app_add.h"
+#include "widgets/glass_button.h"
+#include "widgets/header_panel.h"
+#include "widgets/radio_group.h"
+#include "widgets/shadow_text_button.h"
+#include "apps/qt/frm_app_add.h"
 #include "apps/open_with_menu.h"
 #include "base/path_text.h"
 #include "base/user_messages.h"
 #include "shell/qt/select_in_explorer.h"
-#include "viewer/zipview.h"
+#include "viewer/qt/zipview.h"
 
 namespace quill {
 namespace {

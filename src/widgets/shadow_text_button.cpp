@@ -1,4 +1,4 @@
-#include "app/qt/shadow_text_button.h"
+#include "widgets/shadow_text_button.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

@@ -1,4 +1,4 @@
-#include "app/qt/header_panel.h"
+#include "widgets/header_panel.h"
 
 #include <QPainter>
 

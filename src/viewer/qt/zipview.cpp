@@ -1,4 +1,4 @@
-#include "viewer/zipview.h"
+#include "viewer/qt/zipview.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/qt/dialogs.h"
+#include "widgets/dialogs.h"
 #include "viewer/qt/qt_time_text_locale.h"
 #include "viewer/qt/zip_view_model.h"
 #include "viewer/zip_view_item.h"

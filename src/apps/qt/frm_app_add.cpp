@@ -1,4 +1,4 @@
-#include "apps/frm_app_add.h"
+#include "apps/qt/frm_app_add.h"
 
 #include <QCollator>
 #include <QDir>
@@ -13,9 +13,9 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "app/qt/anchor.h"
-#include "app/qt/dialogs.h"
-#include "app/qt/image_list.h"
+#include "widgets/anchor.h"
+#include "widgets/dialogs.h"
+#include "widgets/image_list.h"
 #include "apps/application_list_texts.h"
 #include "apps/myfunctions.h"
 #include "apps/qt/application_icon.h"

@@ -1,4 +1,4 @@
-#include "app/qt/caption_panel.h"
+#include "widgets/caption_panel.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "app/qt/qt_dialogs.h"
+#include "widgets/qt_dialogs.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,9 +1,9 @@
-#include "app/qt/qt_user_messages.h"
+#include "widgets/qt_user_messages.h"
 
 #include <QApplication>
 #include <QString>
 
-#include "app/qt/dialogs.h"
+#include "widgets/dialogs.h"
 
 namespace quill {
 

@@ -2,13 +2,13 @@
 
 #include <QScreen>
 
-#include "app/Unit1.h"
-#include "app/qt/application.h"
-#include "app/qt/qt_dialogs.h"
-#include "app/qt/qt_user_messages.h"
-#include "app/qt/quit_on_termination.h"
-#include "apps/frm_app_add.h"
-#include "viewer/zipview.h"
+#include "app/qt/Unit1.h"
+#include "widgets/application.h"
+#include "widgets/qt_dialogs.h"
+#include "widgets/qt_user_messages.h"
+#include "widgets/quit_on_termination.h"
+#include "apps/qt/frm_app_add.h"
+#include "viewer/qt/zipview.h"
 #include "base/scoped_user_messages.h"
 
 int main(int argc, char* argv[]) {

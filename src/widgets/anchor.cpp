@@ -1,4 +1,4 @@
-#include "app/qt/anchor.h"
+#include "widgets/anchor.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "app/content_document.h"
+#include "epub/content_document.h"
 
 #include <gtest/gtest.h>
 

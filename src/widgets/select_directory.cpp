@@ -1,6 +1,6 @@
-#include "app/qt/select_directory.h"
+#include "widgets/select_directory.h"
 
-#include "app/qt/dialogs.h"
+#include "widgets/dialogs.h"
 
 namespace quill {
 
