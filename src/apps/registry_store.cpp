@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "base/error_kinds.h"
+#include "apps/registry_error.h"
 #include "base/text.h"
 #include "shell/user_registry.h"
 

@@ -7,9 +7,9 @@
 
 #include "archive/ab_extra_field.h"
 #include "archive/ab_name_decoding.h"
+#include "archive/archive_error_kinds.h"
 #include "archive/file_window.h"
 #include "base/byte_reader.h"
-#include "base/error_kinds.h"
 
 namespace quill {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "archive/archive_error_kinds.h"
 #include "archive/end_record.h"
 #include "archive/file_window.h"
 #include "base/byte_reader.h"
-#include "base/error_kinds.h"
 #include "base/text.h"
 
 namespace quill {

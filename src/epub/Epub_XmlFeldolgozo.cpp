@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <exception>
 
-#include "base/error_kinds.h"
 #include "base/text.h"
 #include "base/user_messages.h"
+#include "epub/xml_error_kinds.h"
 
 namespace quill {
 namespace {
