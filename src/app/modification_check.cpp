@@ -8,6 +8,7 @@
 
 #include "epub/content_document.h"
 #include "app/time_resolution.h"
+#include "archive/archive_path.h"
 #include "archive/dos_date_time.h"
 #include "archive/zip_file.h"
 #include "base/error.h"
@@ -26,20 +27,8 @@ std::string ExtractedName(const ZipEntryView& entry) {
   return Cp437ToUtf8(entry.fileName);
 }
 
-// The key under which paths that are equal ignoring letter case meet.
-std::string CaseKey(std::string path) {
-  if (!IsAscii(path)) return UpperUnicode(path);
-  for (char& c : path) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return path;
-}
-
 // An entry's key: its name as an archive path, with "\\" separators.
-std::string EntryKey(std::string name) {
-  std::replace(name.begin(), name.end(), '/', '\\');
-  return CaseKey(std::move(name));
-}
+std::string EntryKey(std::string name) { return UpperUnicode(ArchivePath(std::move(name))); }
 
 // The name of a content document as extraction decodes it; nothing for any
 // other entry. An ASCII name, the usual kind, is tested before it is copied.
@@ -59,7 +48,7 @@ class SpinePathSet {
  public:
   explicit SpinePathSet(const std::vector<std::string>& spinePaths) {
     keys_.reserve(spinePaths.size());
-    for (const std::string& path : spinePaths) keys_.insert(CaseKey(path));
+    for (const std::string& path : spinePaths) keys_.insert(UpperUnicode(path));
   }
   bool Holds(const std::string& key) const { return keys_.contains(key); }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "archive/archive_path.h"
+
 namespace quill {
 namespace {
 
@@ -24,29 +26,25 @@ std::string PercentDecode(std::string_view text) {
       const auto low = HexValue(text[i + 2]);
       if (high && low) {
         const char byte = static_cast<char>(*high * 16 + *low);
-        out += byte == '/' ? '\\' : byte;
+        out += byte;
         i += 2;
         continue;
       }
     }
-    out += text[i] == '/' ? '\\' : text[i];
+    out += text[i];
   }
-  return out;
+  return ArchivePath(std::move(out));
 }
 
 // Appends the "\"-separated segments of a relative path to a list of
 // segments, dropping "." and letting ".." remove the last segment.
 void AppendSegments(std::vector<std::string_view>& segments, std::string_view path) {
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    const std::size_t end = std::min(path.find('\\', start), path.size());
-    const std::string_view segment = path.substr(start, end - start);
+  for (const std::string_view segment : ArchivePathSegments(path)) {
     if (segment == "..") {
       if (!segments.empty()) segments.pop_back();
     } else if (segment != ".") {
       segments.push_back(segment);
     }
-    start = end + 1;
   }
 }
 
@@ -61,14 +59,8 @@ std::string JoinSegments(const std::vector<std::string_view>& segments) {
 
 // Whether the path holds a "." or ".." segment.
 bool HasDotSegment(std::string_view path) {
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    const std::size_t end = std::min(path.find('\\', start), path.size());
-    const std::string_view segment = path.substr(start, end - start);
-    if (segment == "." || segment == "..") return true;
-    start = end + 1;
-  }
-  return false;
+  const std::vector<std::string_view> segments = ArchivePathSegments(path);
+  return std::ranges::any_of(segments, [](std::string_view s) { return s == "." || s == ".."; });
 }
 
 // Whether the href needs no decoding and no resolving: joined to the folder

@@ -237,6 +237,7 @@ int CompareUtf16(std::string_view a, std::string_view b) {
 }
 
 std::string UpperUnicode(std::string_view text) {
+  if (IsAscii(text)) return UpperAscii(text);
   std::string out;
   out.reserve(text.size());
   std::size_t pos = 0;
@@ -256,14 +257,6 @@ std::string_view ExtensionOf(std::string_view name) {
   const std::size_t dot = name.find_last_of(".\\:");
   if (dot == std::string_view::npos || name[dot] != '.') return {};
   return name.substr(dot);
-}
-
-std::string ReplaceChar(std::string_view text, char from, char to) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c == from) c = to;
-  }
-  return out;
 }
 
 char32_t NextUtf8CodePoint(std::string_view text, std::size_t& pos) { return NextCodePoint(text, pos); }

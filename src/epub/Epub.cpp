@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "archive/ab_unzipper.h"
-#include "base/text.h"
+#include "archive/archive_path.h"
 #include "base/user_messages.h"
 
 namespace quill {
@@ -18,23 +18,6 @@ constexpr std::string_view kMetadataReadError = "Epub Metadata Read Error\n\r\n\
 std::string PathText(const std::filesystem::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());
-}
-
-// Whether an entry's stored name, read with "\" for every "/", is the archive
-// path exactly. Compared in place: the walk runs once per entry and document.
-bool IsArchivePath(std::string_view storedName, std::string_view archivePath) {
-  if (storedName.size() != archivePath.size()) return false;
-  for (std::size_t i = 0; i < storedName.size(); ++i) {
-    const char c = storedName[i] == '/' ? '\\' : storedName[i];
-    if (c != archivePath[i]) return false;
-  }
-  return true;
-}
-
-// The text before the last "\"; empty when there is none.
-std::string FolderOf(std::string_view archivePath) {
-  const std::size_t slash = archivePath.rfind('\\');
-  return slash == std::string_view::npos ? std::string() : std::string(archivePath.substr(0, slash));
 }
 
 }  // namespace
@@ -56,7 +39,7 @@ void TEpuB::ReadPackage(const std::filesystem::path& epubPath) {
 
   if (!ExtractEntry(epubPath, kContainerPath, EntryStream)) return;
   LoadXmlFromStream(EntryStream);
-  OpfPath = ReplaceChar(GetXMLValuex("rootfiles", "full-path"), '/', '\\');
+  OpfPath = ArchivePath(GetXMLValuex("rootfiles", "full-path"));
   if (OpfPath.empty()) return;
 
   // An OPF entry that is missing leaves the stream empty, which parses as an
@@ -76,7 +59,7 @@ void TEpuB::ReadPackage(const std::filesystem::path& epubPath) {
   SpineHrefs = SpineHrefList();
   if (SpineHrefs.empty()) return;
 
-  OpfFolder = FolderOf(OpfPath);
+  OpfFolder = ArchiveFolder(OpfPath);
   ReadTableOfContents(epubPath);
 
   Ok = true;
@@ -86,7 +69,7 @@ void TEpuB::ReadPackage(const std::filesystem::path& epubPath) {
 
 void TEpuB::ReadTableOfContents(const std::filesystem::path& epubPath) {
   EntryStream.Clear();
-  const std::string ncxHref = ReplaceChar(GetNcxPath(), '/', '\\');
+  const std::string ncxHref = ArchivePath(GetNcxPath());
   // A spine without a "toc" names no navigation document, so no archive is
   // opened for it; the empty stream parses as an empty document, as a
   // missing NCX does.

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <exception>
 
+#include "archive/archive_path.h"
 #include "base/text.h"
 #include "base/user_messages.h"
 #include "epub/xml_error_kinds.h"
@@ -215,7 +216,7 @@ void GetXmlManifestList() {
       const auto [first, last] =
           std::equal_range(itemsById.begin(), itemsById.end(), IdEntry{idref, nullptr}, byId);
       for (auto entry = first; entry != last; ++entry) {
-        SpineHrefList().push_back(ReplaceChar(Attribute(*entry->second, "href"), '/', '\\'));
+        SpineHrefList().push_back(ArchivePath(std::string(Attribute(*entry->second, "href"))));
       }
     }
   });
