@@ -16,7 +16,6 @@ class GlassButton : public QAbstractButton {
 
   // The menu that a click drops; the button does not own it.
   void SetDropDownMenu(QMenu* menu);
-  QMenu* dropDownMenu() const { return menu_; }
 
   QSize sizeHint() const override;
 

@@ -20,7 +20,6 @@ class HeaderPanel : public QWidget {
 
   QString caption() const { return caption_; }
   void SetCaption(const QString& caption);
-  QColor headerColor() const { return headerColor_; }
   void SetHeaderColor(const QColor& color);
   // A glyph larger than the bar is centred on it; its artwork keeps within.
   void SetGlyph(const QPixmap& glyph);

@@ -47,7 +47,6 @@ class SearchFilesTest : public ::testing::Test {
     events_.clear();
     progress_ = 0;
     search_.Files.clear();
-    search_.Directories.clear();
     search_.DirOption = option;
     search_.Options += soOwnerData;
     search_.FileParams.SetFileMasks({"*.epub"});
@@ -83,7 +82,6 @@ TEST_F(SearchFilesTest, ANewComponentSearchesFilesBelowTheRootAndAbortsOnErrors)
   const TJvSearchFiles fresh;
   EXPECT_EQ(fresh.DirOption, doIncludeSubDirs);
   EXPECT_EQ(fresh.Options.bits(), 32u);
-  EXPECT_EQ(fresh.ErrorResponse, erAbort);
   EXPECT_FALSE(fresh.searching());
   EXPECT_FALSE(fresh.aborting());
 }
@@ -231,7 +229,6 @@ TEST_F(SearchFilesTest, FilesAreCollectedOnlyWithoutOwnerData) {
   search_.RootDirectory = Root();
   ASSERT_TRUE(search_.Search());
   EXPECT_EQ(search_.Files, std::vector<std::string>{PathOf("a.epub")});
-  EXPECT_TRUE(search_.Directories.empty());
 }
 
 TEST_F(SearchFilesTest, ALinkToAnotherFolderIsSearchedAgain) {

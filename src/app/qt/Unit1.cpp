@@ -17,21 +17,22 @@
 
 #include "app/book_unpacking.h"
 #include "app/main_window_texts.h"
-#include "widgets/anchor.h"
-#include "widgets/application.h"
 #include "app/qt/book_list_model.h"
-#include "widgets/caption_panel.h"
 #include "app/qt/folder_search_guard.h"
-#include "widgets/glass_button.h"
-#include "widgets/header_panel.h"
-#include "widgets/radio_group.h"
-#include "widgets/shadow_text_button.h"
-#include "apps/qt/frm_app_add.h"
 #include "apps/open_with_menu.h"
+#include "apps/qt/frm_app_add.h"
 #include "base/path_text.h"
 #include "base/user_messages.h"
 #include "shell/qt/select_in_explorer.h"
 #include "viewer/qt/zipview.h"
+#include "widgets/anchor.h"
+#include "widgets/application.h"
+#include "widgets/caption_panel.h"
+#include "widgets/glass_button.h"
+#include "widgets/header_panel.h"
+#include "widgets/radio_group.h"
+#include "widgets/shadow_text_button.h"
+#include "widgets/ui_text.h"
 
 namespace quill {
 namespace {
@@ -60,8 +61,6 @@ constexpr char kProgressBarStyle[] =
     "QProgressBar { border: 1px solid #9c7a3c; border-radius: 2px; background: #f7efdf; }"
     "QProgressBar::chunk { background: qlineargradient(x1:0, y1:0, x2:1, y2:0,"
     " stop:0 #e9d5a4, stop:0.55 #f2b94a, stop:1 #ffb000); }";
-
-QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 QFont PixelFont(const QString& family, int pixelSize, bool bold = false) {
   QFont font(family);
@@ -475,10 +474,6 @@ void TForm1::BuildOpenWithMenu() {
   }
   const ApplicationList applications = frmapp_ ? frmapp_->Applications() : ApplicationList();
   for (const OpenWithItem& item : OpenWithMenuItems(applications)) AppendOpenWithItem(item);
-}
-
-void TForm1::AddOpenWithItem(const std::string& path) {
-  AppendOpenWithItem(OpenWithApplicationItem(path));
 }
 
 void TForm1::AppendOpenWithItem(const OpenWithItem& item) {

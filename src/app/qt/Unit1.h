@@ -114,8 +114,7 @@ class TForm1 : public QWidget {
   // The "Open with another application" submenu, rebuilt from the
   // application list: "Add another app", a separator, one item per entry.
   void BuildOpenWithMenu();
-  // Appends the item of one application-list entry.
-  void AddOpenWithItem(const std::string& path);
+  // Appends one item of the submenu.
   void AppendOpenWithItem(const OpenWithItem& item);
 
   // The full path of the book in the selected row; nothing without one.

@@ -13,9 +13,6 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "widgets/anchor.h"
-#include "widgets/dialogs.h"
-#include "widgets/image_list.h"
 #include "apps/application_list_texts.h"
 #include "apps/myfunctions.h"
 #include "apps/qt/application_icon.h"
@@ -24,6 +21,10 @@
 #include "base/path_text.h"
 #include "shell/application_files.h"
 #include "shell/user_registry.h"
+#include "widgets/anchor.h"
+#include "widgets/dialogs.h"
+#include "widgets/image_list.h"
+#include "widgets/ui_text.h"
 
 namespace quill {
 namespace {
@@ -40,8 +41,6 @@ const QColor kSilver(192, 192, 192);
 const QColor kFlatBorderColor(160, 160, 160);
 // The list's own drags carry this type only, so they are never taken for files.
 constexpr char kRowMimeType[] = "application/x-quillmere-application-row";
-
-QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 std::string ToStd(const QString& text) { return text.toStdString(); }
 

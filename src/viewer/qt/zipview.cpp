@@ -12,12 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "widgets/dialogs.h"
 #include "viewer/qt/qt_time_text_locale.h"
 #include "viewer/qt/zip_view_model.h"
 #include "viewer/zip_view_item.h"
 #include "viewer/zip_view_listing.h"
 #include "viewer/zip_view_texts.h"
+#include "widgets/dialogs.h"
+#include "widgets/ui_text.h"
 
 namespace quill {
 namespace {
@@ -25,8 +26,6 @@ namespace {
 constexpr int kToolBarHeight = 29;
 constexpr int kStatusBarHeight = 19;
 constexpr int kColumnWidths[] = {450, 140, 100, 110, 80, 100, 100};
-
-QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 std::filesystem::path FilePath(const QString& path) {
   return std::filesystem::path(path.toStdU16String());
