@@ -14,9 +14,9 @@ class FileWindow;
 // directory record nearest the end of the file whose comment fits in the bytes
 // that follow it, provided that record belongs to disk 0 (or holds the ZIP64
 // marker there). Nothing when the
-// file is not a (single-disk) ZIP archive. The search reads backwards in
-// blocks and may run back to the start of the file; a normal archive costs
-// one read of its tail, which the window then holds for ReadZipDirectory.
+// file is not a (single-disk) ZIP archive. The search may run back to
+// the start of the file; the window afterwards holds the archive's tail for
+// ReadZipDirectory.
 std::optional<std::uint64_t> FindEndRecord(FileWindow& window);
 
 // The entries of a central directory in order. Their texts (raw name, extra
@@ -29,9 +29,7 @@ struct ZipItemList {
 
 // Reads the central directory that the end record at the offset describes
 // (through the ZIP64 records when the end record holds their markers) and
-// returns its entries in order, names decoded and ZIP64 values applied. The
-// directory is read in one go where its declared size is believable, and
-// its texts are gathered in one buffer rather than one allocation each.
+// returns its entries in order, names decoded and ZIP64 values applied.
 // Raises EAbZipInvalid "Érvénytelen fájl – nem PKZip fájl" for a missing
 // signature or ZIP64 locator and EReadError "Stream read error" for a read
 // that falls short.

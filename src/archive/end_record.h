@@ -20,9 +20,7 @@ struct EndRecord {
   std::uint32_t directoryOffset = 0;
   std::string comment;  // raw bytes, cut short where the file ends
 
-  // Whether the file has the record. Reads at most 1028 bytes at a time,
-  // stepping back 1024 bytes from the end, so a normal archive costs one read.
-  // A read that falls short counts as no record; EReadError passes.
+  // Whether the file has the record. A read that falls short counts as no record; EReadError passes.
   static bool IsIn(const ReadOnlyFile& file);
 
   // Finds and decodes the record through the window, which afterwards holds
