@@ -19,7 +19,7 @@ bool IsArchivePath(std::string_view storedName, std::string_view archivePath);
 // The text before the last "\"; empty when there is none.
 std::string_view ArchiveFolder(std::string_view archivePath);
 
-// The "\"-separated segments of an archive path, empty ones included: "a\\b\\"
+// The "\"-separated segments of an archive path, empty ones included: "a\b\"
 // has "a", "b" and "", and the empty path has one empty segment.
 std::vector<std::string_view> ArchivePathSegments(std::string_view archivePath);
 
