@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "app/modification_check.h"
-#include "app/spine_path_list.h"
 #include "archive/book_archive.h"
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/user_message_log.h"
 #include "epub/Epub.h"
+#include "epub/spine_path_list.h"
 
 namespace quill {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <map>
 
-#include "app/time_resolution.h"
 #include "base/iso_date_time.h"
+#include "base/time_resolution.h"
 
 namespace quill {
 namespace {

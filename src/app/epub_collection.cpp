@@ -69,7 +69,6 @@ bool EpubCollection::IsCandidate(const std::filesystem::path& path) {
 void EpubCollection::ConfigureFolderSearch(TJvSearchFiles& search, bool includeSubfolders,
                                            const std::string& folder) {
   search.Files.clear();
-  search.Directories.clear();
   search.DirOption = includeSubfolders ? doIncludeSubDirs : doExcludeSubDirs;
   search.Options += soOwnerData;
   search.FileParams.SetFileMasks({kEpubMask});

@@ -3,6 +3,8 @@
 // The fixed texts of the main window and its dialogs, kept together so that
 // one test can pin them. UTF-8.
 
+#include "base/time_resolution.h"
+
 namespace quill::texts {
 
 inline constexpr char kTitle[] = "Zuro";
@@ -14,7 +16,7 @@ inline constexpr char kFileNameColumn[] = "Filename";
 inline constexpr char kPathColumn[] = "Path";
 
 inline constexpr char kResolutionCaption[] = "Time Difference Comparison options";
-inline constexpr const char* kResolutionItems[] = {"Day", "Hour", "Min", "Sec", "Full"};
+inline constexpr const auto& kResolutionItems = kResolutionNames;
 
 // The status labels before the first add command rewrites them.
 inline constexpr char kLabel1Initial[] = "File:";

@@ -7,32 +7,22 @@
 #include <unordered_set>
 
 #include "app/check_reason.h"
-#include "app/content_document.h"
-#include "app/time_resolution.h"
+#include "archive/archive_error_kinds.h"
+#include "archive/archive_path.h"
 #include "archive/book_archive.h"
 #include "archive/dos_date_time.h"
 #include "archive/zip_file.h"
 #include "base/error.h"
 #include "base/error_kinds.h"
 #include "base/text.h"
+#include "base/time_resolution.h"
+#include "epub/content_document.h"
 
 namespace quill {
 namespace {
 
-// The key under which paths that are equal ignoring letter case meet.
-std::string CaseKey(std::string path) {
-  if (!IsAscii(path)) return UpperUnicode(path);
-  for (char& c : path) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return path;
-}
-
 // An entry's key: its name as an archive path, with "\\" separators.
-std::string EntryKey(std::string name) {
-  std::replace(name.begin(), name.end(), '/', '\\');
-  return CaseKey(std::move(name));
-}
+std::string EntryKey(std::string name) { return UpperUnicode(ArchivePath(std::move(name))); }
 
 // The spine paths' keys, made once, so each entry costs one lookup however
 // long the spine is.
@@ -40,7 +30,7 @@ class SpinePathSet {
  public:
   explicit SpinePathSet(const std::vector<std::string>& spinePaths) {
     keys_.reserve(spinePaths.size());
-    for (const std::string& path : spinePaths) keys_.insert(CaseKey(path));
+    for (const std::string& path : spinePaths) keys_.insert(UpperUnicode(path));
   }
   bool Holds(const std::string& key) const { return keys_.contains(key); }
 
@@ -75,8 +65,8 @@ CheckOutcome Difference(const TZipFile& zip, const std::vector<int>& spineIndice
   std::vector<DocumentTime> spineDocuments;
   spineDocuments.reserve(spineIndices.size());
   for (const int i : spineIndices) {
-    spineDocuments.push_back(
-        {std::string(zip.Entry(i).decodedName), DosDateTimeToTimestamp(zip.Entry(i).modifiedDateTime)});
+    spineDocuments.push_back({std::string(zip.Entry(i).decodedName),
+                              DosDateTimeToTimestamp(zip.Entry(i).modifiedDateTime)});
   }
   FindOddDocuments(outcome, spineDocuments, timeResolution);
   return outcome;

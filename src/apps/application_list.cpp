@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "apps/myfunctions.h"
+#include "apps/registry_error.h"
 #include "apps/registry_store.h"
-#include "base/error_kinds.h"
 #include "base/file_system.h"
 #include "base/path_text.h"
 #include "base/user_messages.h"

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "base/error_kinds.h"
+#include "apps/registry_error.h"
 #include "base/text.h"
 #include "shell/user_registry.h"
 
@@ -17,7 +17,8 @@ bool IsText(RegistryType type) {
 // last byte is not a character.
 std::string TextOf(const std::string& data) {
   const std::size_t units = data.size() / 2;
-  return units == 0 ? std::string() : Utf16LeToUtf8(std::string_view(data).substr(0, 2 * (units - 1)));
+  return units == 0 ? std::string()
+                    : Utf16LeToUtf8(std::string_view(data).substr(0, 2 * (units - 1)));
 }
 
 // A decimal integer with an optional sign, the whole text; its low 32 bits.
@@ -84,7 +85,8 @@ std::optional<RegistryValue> RegistryStore::Query(std::string_view name) {
 }
 
 void RegistryStore::OpenForWrite() {
-  if (!registry_.CreateKey(rootPath_)) throw ERegistryError("Unable to create key '" + rootPath_ + "'");
+  if (!registry_.CreateKey(rootPath_))
+    throw ERegistryError("Unable to create key '" + rootPath_ + "'");
 }
 
 void RegistryStore::RaiseWriteError() const {

@@ -4,10 +4,10 @@
 
 #include "archive/ab_entry_data.h"
 #include "archive/ab_zip_directory.h"
+#include "archive/archive_error_kinds.h"
 #include "archive/book_archive.h"
 #include "archive/dos_date_time.h"
 #include "archive/extract_path_guard.h"
-#include "base/error_kinds.h"
 #include "base/file_system.h"
 #include "base/memory_stream.h"
 #include "base/path_text.h"

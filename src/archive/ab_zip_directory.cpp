@@ -7,6 +7,7 @@
 
 #include "archive/ab_extra_field.h"
 #include "archive/ab_name_decoding.h"
+#include "archive/archive_error_kinds.h"
 #include "archive/backward_scan.h"
 #include "archive/file_window.h"
 #include "base/byte_reader.h"

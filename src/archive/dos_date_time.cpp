@@ -1,6 +1,6 @@
 #include "archive/dos_date_time.h"
 
-#include "base/error_kinds.h"
+#include "archive/archive_error_kinds.h"
 
 namespace quill {
 

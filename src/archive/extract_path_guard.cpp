@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/archive_path.h"
 #include "base/file_system.h"
 #include "base/path_text.h"
 #include "base/text.h"
@@ -25,15 +26,11 @@ bool IsDotsSegment(std::string_view segment) {
 
 std::optional<std::vector<std::string>> SafeSegments(std::string_view name) {
   std::vector<std::string> segments;
-  std::size_t start = 0;
-  while (start <= name.size()) {
-    const std::size_t end = std::min(name.find('\\', start), name.size());
-    const std::string_view segment = name.substr(start, end - start);
+  for (const std::string_view segment : ArchivePathSegments(name)) {
     if (segment != ".") {
       if (IsDotsSegment(segment)) return std::nullopt;
       segments.emplace_back(segment);
     }
-    start = end + 1;
   }
   if (segments.empty()) return std::nullopt;
   return segments;
@@ -45,7 +42,7 @@ GuardedPath GuardedExtractPath(const std::filesystem::path& base, std::string_vi
                                bool isDirectory, bool keepFolders) {
   constexpr std::string_view kNameRefused =
       "its name is absolute, leads out of the folder or names no file";
-  std::string name = ReplaceChar(entryName, '/', '\\');
+  std::string name = ArchivePath(std::string(entryName));
   if (isDirectory && !name.empty() && name.back() == '\\') name.pop_back();
   if (IsAbsoluteOrStrange(name)) return {std::nullopt, kNameRefused};
   auto segments = SafeSegments(name);

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "archive/ab_zip_directory.h"
+#include "archive/archive_error_kinds.h"
 #include "archive/book_archive.h"
-#include "base/error_kinds.h"
 #include "base/text.h"
 
 namespace quill {

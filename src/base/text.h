@@ -61,7 +61,4 @@ std::string UpperUnicode(std::string_view text);
 // name has no such ".".
 std::string_view ExtensionOf(std::string_view name);
 
-// Replaces every occurrence of one character by another.
-std::string ReplaceChar(std::string_view text, char from, char to);
-
 }  // namespace quill

@@ -9,9 +9,9 @@
 #include <thread>
 
 #include "app/epub_collection.h"
-#include "app/time_resolution.h"
 #include "base/path_text.h"
 #include "base/scoped_user_messages.h"
+#include "base/time_resolution.h"
 #include "cli/book_file_check.h"
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "archive/ab_unzipper.h"
+#include "archive/archive_path.h"
 #include "archive/book_archive.h"
 #include "base/text.h"
 #include "base/user_messages.h"
@@ -19,23 +20,6 @@ constexpr std::string_view kMetadataReadError = "Epub Metadata Read Error\n\r\n\
 std::string PathText(const std::filesystem::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());
-}
-
-// Whether an entry's stored name, read with "\" for every "/", is the archive
-// path exactly. Compared in place: the walk runs once per entry and document.
-bool IsArchivePath(std::string_view storedName, std::string_view archivePath) {
-  if (storedName.size() != archivePath.size()) return false;
-  for (std::size_t i = 0; i < storedName.size(); ++i) {
-    const char c = storedName[i] == '/' ? '\\' : storedName[i];
-    if (c != archivePath[i]) return false;
-  }
-  return true;
-}
-
-// The text before the last "\"; empty when there is none.
-std::string FolderOf(std::string_view archivePath) {
-  const std::size_t slash = archivePath.rfind('\\');
-  return slash == std::string_view::npos ? std::string() : std::string(archivePath.substr(0, slash));
 }
 
 }  // namespace
@@ -59,7 +43,7 @@ void TEpuB::ReadPackage(const std::shared_ptr<BookArchive>& archive) {
 
   if (!ExtractFrom(archive, kContainerPath, EntryStream)) return;
   queries_.LoadXmlFromStream(EntryStream);
-  OpfPath = ReplaceChar(queries_.GetXMLValuex("rootfiles", "full-path"), '/', '\\');
+  OpfPath = ArchivePath(queries_.GetXMLValuex("rootfiles", "full-path"));
   if (OpfPath.empty()) return;
 
   // An OPF entry that is missing leaves the stream empty, which parses as an
@@ -79,7 +63,7 @@ void TEpuB::ReadPackage(const std::shared_ptr<BookArchive>& archive) {
   SpineHrefs = queries_.SpineHrefList();
   if (SpineHrefs.empty()) return;
 
-  OpfFolder = FolderOf(OpfPath);
+  OpfFolder = ArchiveFolder(OpfPath);
   ReadTableOfContents(archive);
 
   Ok = true;
@@ -89,7 +73,7 @@ void TEpuB::ReadPackage(const std::shared_ptr<BookArchive>& archive) {
 
 void TEpuB::ReadTableOfContents(const std::shared_ptr<BookArchive>& archive) {
   EntryStream.Clear();
-  const std::string ncxHref = ReplaceChar(queries_.GetNcxPath(), '/', '\\');
+  const std::string ncxHref = ArchivePath(queries_.GetNcxPath());
   // A spine without a "toc" names no navigation document, so no archive is
   // opened for it; the empty stream parses as an empty document, as a
   // missing NCX does.

@@ -4,9 +4,10 @@
 #include <cstddef>
 #include <exception>
 
-#include "base/error_kinds.h"
+#include "archive/archive_path.h"
 #include "base/text.h"
 #include "base/user_messages.h"
+#include "epub/xml_error_kinds.h"
 
 namespace quill {
 namespace {
@@ -187,7 +188,7 @@ void PackageQueries::GetXmlManifestList() {
       const auto [first, last] =
           std::equal_range(itemsById.begin(), itemsById.end(), IdEntry{idref, nullptr}, byId);
       for (auto entry = first; entry != last; ++entry) {
-        SpineHrefList().push_back(ReplaceChar(Attribute(*entry->second, "href"), '/', '\\'));
+        SpineHrefList().push_back(ArchivePath(std::string(Attribute(*entry->second, "href"))));
       }
     }
   });

@@ -9,6 +9,18 @@ std::string At(std::size_t position) { return " at position " + std::to_string(p
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
+// An opening that is not the one expected: "<construct>: expected "..." but found "...""
+EJclSimpleXMLError WrongOpening(std::string_view construct, std::string_view expected,
+                                std::string_view found, std::size_t position) {
+  return EJclSimpleXMLError(std::string(construct) + ": expected " + Quoted(expected) +
+                            " but found " + Quoted(found) + At(position));
+}
+
+// A construct that the input ends inside.
+EJclSimpleXMLError NotClosed(std::string_view construct, std::size_t position) {
+  return EJclSimpleXMLError(std::string(construct) + ": Unexpected end of data" + At(position));
+}
+
 }  // namespace
 
 EJclSimpleXMLError TextInProlog(std::size_t position) {
@@ -46,8 +58,7 @@ EJclSimpleXMLError PropertyValueWithoutQuote(std::string_view found, std::size_t
 
 EJclSimpleXMLError BadCommentOpening(std::string_view expected, std::string_view found,
                                      std::size_t position) {
-  return EJclSimpleXMLError("Invalid Comment: expected " + Quoted(expected) + " but found " +
-                            Quoted(found) + At(position));
+  return WrongOpening("Invalid Comment", expected, found, position);
 }
 
 EJclSimpleXMLError DoubleHyphenInComment(std::size_t position) {
@@ -55,23 +66,21 @@ EJclSimpleXMLError DoubleHyphenInComment(std::size_t position) {
 }
 
 EJclSimpleXMLError CommentNotClosed(std::size_t position) {
-  return EJclSimpleXMLError("Invalid Comment: Unexpected end of data" + At(position));
+  return NotClosed("Invalid Comment", position);
 }
 
 EJclSimpleXMLError BadCDataOpening(std::string_view expected, std::string_view found,
                                    std::size_t position) {
-  return EJclSimpleXMLError("Invalid CDATA: expected " + Quoted(expected) + " but found " +
-                            Quoted(found) + At(position));
+  return WrongOpening("Invalid CDATA", expected, found, position);
 }
 
 EJclSimpleXMLError CDataNotClosed(std::size_t position) {
-  return EJclSimpleXMLError("Invalid CDATA: Unexpected end of data" + At(position));
+  return NotClosed("Invalid CDATA", position);
 }
 
 EJclSimpleXMLError BadHeaderOpening(std::string_view expected, std::string_view found,
                                     std::size_t position) {
-  return EJclSimpleXMLError("Invalid Header: expected " + Quoted(expected) + " but found " +
-                            Quoted(found) + At(position));
+  return WrongOpening("Invalid Header", expected, found, position);
 }
 
 EJclSimpleXMLError NestingTooDeep(std::size_t limit, std::size_t position) {

@@ -48,7 +48,6 @@ bool TJvSearchFiles::Search() {
   if (searching_) return false;
   aborting_ = false;
   Files.clear();
-  Directories.clear();
   descentPath_.clear();
   FlagScope running(searching_);
   // An empty text names no folder; the platform would take it as the root of

@@ -22,10 +22,6 @@ enum TJvSearchOption : unsigned {
 };
 using TJvSearchOptions = EnumSet<TJvSearchOption>;
 
-// What a folder that cannot be listed does to the search: erAbort ends the
-// whole search quietly, with Search() answering false.
-enum TJvErrorResponse : unsigned { erAbort = 0 };
-
 // Finds the files in a folder, or in a folder and every folder below it, that
 // meet FileParams, and reports each through OnFindFile the moment it is found.
 //
@@ -53,13 +49,9 @@ class TJvSearchFiles {
   TJvDirOption DirOption = doIncludeSubDirs;
   TJvSearchOptions Options{soSearchFiles};
   TJvSearchParams FileParams;
-  TJvErrorResponse ErrorResponse = erAbort;
   // The full paths of the files found, collected unless Options holds
   // soOwnerData; emptied when a search starts.
   std::vector<std::string> Files;
-  // Found folders would be collected here; this search reports files only, so
-  // it just empties the list when it starts.
-  std::vector<std::string> Directories;
   // Receives the full path of each matching file: its folder's path ending in
   // a separator, followed by the name that the listing gives.
   FindFileHandler OnFindFile;

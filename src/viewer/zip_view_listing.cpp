@@ -1,12 +1,12 @@
 #include "viewer/zip_view_listing.h"
 
-#include "app/content_document.h"
 #include "archive/book_archive.h"
 #include "archive/dos_date_time.h"
 #include "archive/zip_file.h"
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/text.h"
+#include "epub/content_document.h"
 #include "viewer/zip_view_texts.h"
 
 namespace quill {

@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "app/main_window_texts.h"
-#include "app/spine_path_list.h"
-#include "app/time_resolution.h"
 #include "base/scoped_user_messages.h"
 #include "base/text.h"
+#include "base/time_resolution.h"
 #include "epub/Epub.h"
+#include "epub/spine_path_list.h"
 #include "viewer/time_text.h"
 
 namespace quill {
@@ -30,9 +29,9 @@ std::string PathKey(std::string path) {
 }
 
 std::string ResolutionName(int timeResolution) {
-  if (timeResolution < 0 || timeResolution >= static_cast<int>(std::size(texts::kResolutionItems)))
+  if (timeResolution < 0 || timeResolution >= static_cast<int>(std::size(kResolutionNames)))
     return std::to_string(timeResolution);
-  return texts::kResolutionItems[timeResolution];
+  return kResolutionNames[timeResolution];
 }
 
 }  // namespace

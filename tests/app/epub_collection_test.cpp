@@ -1,14 +1,14 @@
 #include "app/epub_collection.h"
 
+#include <gtest/gtest.h>
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 #include "app/book_examination.h"
-#include "app/time_resolution.h"
+#include "base/time_resolution.h"
 #include "epub_builder.h"
 #include "recording_user_messages.h"
 #include "shell/search_files.h"

@@ -1,13 +1,13 @@
 #include "app/modification_check.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
+#include <filesystem>
 
 #include "app/check_outcome.h"
 #include "app/check_reason.h"
-#include "app/spine_path_list.h"
-#include "app/time_resolution.h"
 #include "archive/dos_date_time.h"
+#include "base/time_resolution.h"
+#include "epub/spine_path_list.h"
 #include "temp_dir.h"
 #include "zip_writer.h"
 
@@ -60,8 +60,8 @@ TEST_F(SpineTimesMatchTest, AnEditedDocumentIsCaughtAtTheChosenResolution) {
   const fs::path edited = Book({{"OEBPS/c1.xhtml", kEdited}, {"OEBPS/c2.xhtml", kProduced}});
   EXPECT_FALSE(SpineTimesMatch(edited, kSpine, kResolutionDay));
 
-  const fs::path touched =
-      Book({{"OEBPS/c1.xhtml", DosDateTime(2021, 6, 15, 10, 59, 58)}, {"OEBPS/c2.xhtml", kProduced}});
+  const fs::path touched = Book(
+      {{"OEBPS/c1.xhtml", DosDateTime(2021, 6, 15, 10, 59, 58)}, {"OEBPS/c2.xhtml", kProduced}});
   EXPECT_TRUE(SpineTimesMatch(touched, kSpine, kResolutionHour));
   EXPECT_FALSE(SpineTimesMatch(touched, kSpine, kResolutionMin));
 }
@@ -74,11 +74,11 @@ TEST_F(SpineTimesMatchTest, TheReferenceIsTheLastContentDocumentSpineOrNot) {
       {{"OEBPS/nav.xhtml", kEdited}, {"OEBPS/c1.xhtml", kProduced}, {"OEBPS/c2.xhtml", kProduced}});
   EXPECT_TRUE(SpineTimesMatch(navFirst, kSpine, kResolutionDay));
   // An impossible time on any content document ends the check; on other entries it does not.
-  const fs::path badNav = Book(
-      {{"OEBPS/nav.xhtml", 0}, {"OEBPS/c1.xhtml", kProduced}, {"OEBPS/c2.xhtml", kProduced}});
+  const fs::path badNav =
+      Book({{"OEBPS/nav.xhtml", 0}, {"OEBPS/c1.xhtml", kProduced}, {"OEBPS/c2.xhtml", kProduced}});
   EXPECT_FALSE(SpineTimesMatch(badNav, kSpine, kResolutionDay));
-  const fs::path badImage = Book(
-      {{"OEBPS/cover.jpg", 0}, {"OEBPS/c1.xhtml", kProduced}, {"OEBPS/c2.xhtml", kProduced}});
+  const fs::path badImage =
+      Book({{"OEBPS/cover.jpg", 0}, {"OEBPS/c1.xhtml", kProduced}, {"OEBPS/c2.xhtml", kProduced}});
   EXPECT_TRUE(SpineTimesMatch(badImage, kSpine, kResolutionDay));
 }
 
@@ -92,16 +92,16 @@ TEST_F(SpineTimesMatchTest, WithoutASpineDocumentInTheArchiveNothingIsConfirmed)
 }
 
 TEST_F(SpineTimesMatchTest, FindsDocumentsIgnoringLetterCase) {
-  EXPECT_TRUE(SpineTimesMatch(Book({{"OEBPS/Text/Ch1.XHTML", kProduced}}), {"OEBPS\\Text\\ch1.xhtml"},
-                              kResolutionDay));
+  EXPECT_TRUE(SpineTimesMatch(Book({{"OEBPS/Text/Ch1.XHTML", kProduced}}),
+                              {"OEBPS\\Text\\ch1.xhtml"}, kResolutionDay));
   EXPECT_TRUE(SpineTimesMatch(Book({{"OEBPS/Éjszaka.xhtml", kProduced}}, 0x0800),
                               {"oebps\\éJSZAKA.xhtml"}, kResolutionDay));
 }
 
 TEST_F(SpineTimesMatchTest, DecodesNamesAsTheExtractionDoes) {
   // UTF-8 without the flag, as many producers store it, and code page 437.
-  EXPECT_TRUE(SpineTimesMatch(Book({{"OEBPS/caf\xC3\xA9.xhtml", kProduced}}),
-                              {"OEBPS\\café.xhtml"}, kResolutionDay));
+  EXPECT_TRUE(SpineTimesMatch(Book({{"OEBPS/caf\xC3\xA9.xhtml", kProduced}}), {"OEBPS\\café.xhtml"},
+                              kResolutionDay));
   EXPECT_TRUE(SpineTimesMatch(Book({{"OEBPS/caf\x82.xhtml", kProduced}}), {"OEBPS\\café.xhtml"},
                               kResolutionDay));
 }
@@ -133,21 +133,24 @@ TEST_F(SpineTimesMatchTest, ABookWithThousandsOfDocuments) {
 
 TEST_F(SpineTimesMatchTest, TellsWhyABookIsNotConfirmed) {
   using Verdict = CheckOutcome::Verdict;
-  const CheckOutcome differs = CheckSpineTimes(
-      Book({{"OEBPS/c1.xhtml", kProduced}, {"OEBPS/c2.xhtml", kEdited}, {"OEBPS/nav.xhtml", kProduced}}),
-      kSpine, kResolutionDay);
+  const CheckOutcome differs = CheckSpineTimes(Book({{"OEBPS/c1.xhtml", kProduced},
+                                                     {"OEBPS/c2.xhtml", kEdited},
+                                                     {"OEBPS/nav.xhtml", kProduced}}),
+                                               kSpine, kResolutionDay);
   EXPECT_EQ(differs.verdict, Verdict::kDocumentDiffers);
   EXPECT_EQ(differs.document, "OEBPS/c2.xhtml");
   EXPECT_EQ(differs.documentTime, DosDateTimeToTimestamp(kEdited));
   EXPECT_EQ(differs.referenceDocument, "OEBPS/nav.xhtml");
   EXPECT_EQ(differs.referenceTime, DosDateTimeToTimestamp(kProduced));
 
-  EXPECT_EQ(CheckSpineTimes(Book({{"OEBPS/other.xhtml", kProduced}}), kSpine, kResolutionDay).verdict,
-            Verdict::kNoSpineDocument);
+  EXPECT_EQ(
+      CheckSpineTimes(Book({{"OEBPS/other.xhtml", kProduced}}), kSpine, kResolutionDay).verdict,
+      Verdict::kNoSpineDocument);
   const CheckOutcome missing = CheckSpineTimes(dir_ / "missing.epub", kSpine, kResolutionDay);
   EXPECT_EQ(missing.verdict, Verdict::kCannotExamine);
   EXPECT_EQ(missing.problem.rfind("EFOpenError: ", 0), 0u) << missing.problem;
-  EXPECT_TRUE(CheckSpineTimes(Book({{"OEBPS/c1.xhtml", kProduced}}), kSpine, kResolutionDay).unchanged());
+  EXPECT_TRUE(
+      CheckSpineTimes(Book({{"OEBPS/c1.xhtml", kProduced}}), kSpine, kResolutionDay).unchanged());
 }
 
 // The reason names the documents whose time differs from that of most spine

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/error_kinds.h"
+#include "epub/xml_error_kinds.h"
 #include "recording_user_messages.h"
 
 namespace quill {

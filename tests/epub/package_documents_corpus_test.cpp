@@ -9,7 +9,7 @@
 #include <string>
 
 #include "archive/ab_unzipper.h"
-#include "base/text.h"
+#include "archive/archive_path.h"
 #include "corpus.h"
 #include "epub/Epub_XmlFeldolgozo.h"
 #include "recording_user_messages.h"
@@ -26,7 +26,7 @@ using testing::kNoCorpus;
 std::optional<MemoryStream> ExtractDocument(TAbUnZipper& book, const std::string& path) {
   for (std::size_t i = 0; i < book.Count(); ++i) {
     const std::string_view name = book.Items(i).fileName;
-    if (ReplaceChar(name, '/', '\\') != path) continue;
+    if (!IsArchivePath(name, path)) continue;
     MemoryStream stream;
     book.ExtractEntryToStream(name, stream);
     stream.SetPosition(0);
@@ -55,8 +55,7 @@ TEST(PackageDocumentsCorpus, EveryBookParsesItsContainerPackageAndNavigation) {
     book.SetFileName(path);
     ASSERT_TRUE(ParseDocument(queries, book, "META-INF\\container.xml"));
 
-    const std::string opfPath =
-        ReplaceChar(queries.GetXMLValuex("rootfiles", "full-path"), '/', '\\');
+    const std::string opfPath = ArchivePath(queries.GetXMLValuex("rootfiles", "full-path"));
     ASSERT_FALSE(opfPath.empty());
     ASSERT_TRUE(ParseDocument(queries, book, opfPath));
     queries.SpineIdrefList().clear();
@@ -67,7 +66,7 @@ TEST(PackageDocumentsCorpus, EveryBookParsesItsContainerPackageAndNavigation) {
 
     const std::size_t slash = opfPath.rfind('\\');
     const std::string folder = slash == std::string::npos ? "" : opfPath.substr(0, slash);
-    const std::string ncx = ReplaceChar(queries.GetNcxPath(), '/', '\\');
+    const std::string ncx = ArchivePath(queries.GetNcxPath());
     if (ncx.empty() || !ParseDocument(queries, book, folder.empty() ? ncx : folder + "\\" + ncx))
       continue;
     ++withNcx;

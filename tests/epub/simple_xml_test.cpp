@@ -5,9 +5,9 @@
 #include <string>
 #include <utility>
 
-#include "base/error_kinds.h"
 #include "base/memory_stream.h"
 #include "epub/simple_xml_parser.h"
+#include "epub/xml_error_kinds.h"
 
 namespace quill {
 namespace {

@@ -5,10 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "archive/archive_error_kinds.h"
 #include "archive/dos_date_time.h"
 #include "archive/zip_file.h"
 #include "base/error.h"
-#include "base/error_kinds.h"
 #include "fuzz_require.h"
 #include "fuzz_scratch.h"
 #include "silent_user_messages.h"

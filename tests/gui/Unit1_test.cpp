@@ -1,4 +1,4 @@
-#include "app/Unit1.h"
+#include "app/qt/Unit1.h"
 
 #include <gtest/gtest.h>
 
@@ -15,12 +15,12 @@
 #include <QTest>
 
 #include "app/qt/book_list_model.h"
-#include "app/qt/caption_panel.h"
-#include "app/qt/glass_button.h"
-#include "app/qt/header_panel.h"
-#include "app/qt/image_list.h"
-#include "app/qt/radio_group.h"
 #include "scripted_dialogs.h"
+#include "widgets/caption_panel.h"
+#include "widgets/glass_button.h"
+#include "widgets/header_panel.h"
+#include "widgets/image_list.h"
+#include "widgets/radio_group.h"
 
 namespace quill {
 namespace {

@@ -22,14 +22,14 @@
 #include <functional>
 #include <map>
 
-#include "app/Unit1.h"
+#include "app/qt/Unit1.h"
 #include "app/qt/book_list_model.h"
-#include "app/qt/radio_group.h"
 #include "epub_builder.h"
 #include "qstring_printer.h"
 #include "recording_user_messages.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
+#include "widgets/radio_group.h"
 #include "zip_writer.h"
 
 namespace quill {

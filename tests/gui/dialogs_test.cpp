@@ -6,13 +6,13 @@
 #include <stdexcept>
 
 #include "app/main_window_texts.h"
-#include "app/qt/open_file_dialog.h"
-#include "app/qt/qt_user_messages.h"
-#include "app/qt/select_directory.h"
-#include "base/error_kinds.h"
+#include "archive/archive_error_kinds.h"
 #include "base/scoped_user_messages.h"
 #include "recording_user_messages.h"
 #include "scripted_dialogs.h"
+#include "widgets/open_file_dialog.h"
+#include "widgets/qt_user_messages.h"
+#include "widgets/select_directory.h"
 
 namespace quill {
 namespace {

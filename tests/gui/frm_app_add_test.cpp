@@ -1,4 +1,4 @@
-#include "apps/frm_app_add.h"
+#include "apps/qt/frm_app_add.h"
 
 #include <gtest/gtest.h>
 
@@ -73,9 +73,12 @@ TEST_F(AppDialog, ShowsTheLayoutAndTextsOfTheForm) {
   EXPECT_EQ(dialog_->findChild<QLabel*>("Label1")->text(), "Applications :");
   EXPECT_EQ(dialog_->findChild<QLabel*>("DropHint")->text(),
             "Add application by Drag/Drop or select...");
-  const std::pair<const char*, const char*> buttons[] = {
-      {"RzButton5", "Delete selected"}, {"RzButton3", "Delete all"}, {"Button1", "App Add..."},
-      {"RzButton6", "Delete I don't exist"}, {"OkButton", "OK"}, {"CancelButton", "Cancel"}};
+  const std::pair<const char*, const char*> buttons[] = {{"RzButton5", "Delete selected"},
+                                                         {"RzButton3", "Delete all"},
+                                                         {"Button1", "App Add..."},
+                                                         {"RzButton6", "Delete I don't exist"},
+                                                         {"OkButton", "OK"},
+                                                         {"CancelButton", "Cancel"}};
   for (const auto& [name, caption] : buttons) EXPECT_EQ(Button(name)->text(), caption) << name;
   EXPECT_FALSE(Button("Button1")->icon().isNull());
   EXPECT_TRUE(Button("OkButton")->isDefault());

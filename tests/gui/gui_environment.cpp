@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "app/qt/application.h"
 #include "private_session_bus.h"
+#include "widgets/application.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <deque>
 #include <vector>
 
-#include "app/qt/dialogs.h"
+#include "widgets/dialogs.h"
 
 namespace quill::testing {
 

@@ -1,4 +1,4 @@
-#include "viewer/zipview.h"
+#include "viewer/qt/zipview.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +17,15 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/Unit1.h"
+#include "app/qt/Unit1.h"
 #include "app/qt/book_list_model.h"
-#include "app/qt/image_list.h"
 #include "epub_builder.h"
 #include "qstring_printer.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
 #include "viewer/qt/zip_image_list.h"
 #include "viewer/qt/zip_view_model.h"
+#include "widgets/image_list.h"
 #include "zip_writer.h"
 
 namespace quill {

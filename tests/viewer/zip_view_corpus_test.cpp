@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/content_document.h"
 #include "archive/zip_file.h"
 #include "corpus.h"
+#include "epub/content_document.h"
 #include "viewer/zip_view_listing.h"
 
 namespace quill {

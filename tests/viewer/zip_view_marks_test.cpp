@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/time_resolution.h"
+#include "base/time_resolution.h"
 #include "epub_builder.h"
 #include "fixed_time_text_locale.h"
 #include "temp_dir.h"

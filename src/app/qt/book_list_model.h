@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "app/book_row.h"
-#include "app/qt/row_table_model.h"
+#include "widgets/row_table_model.h"
 
 namespace quill {
 

@@ -21,7 +21,6 @@ class QtTimeTextLocale final : public TimeTextLocale {
   std::optional<double> ReadShortDate(std::string_view text) const override;
   std::optional<double> ReadLongTime(std::string_view text) const override;
 
-  const QString& dateFormat() const { return dateFormat_; }
   const QString& timeFormat() const { return timeFormat_; }
 
  private:

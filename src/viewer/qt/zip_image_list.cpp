@@ -5,7 +5,7 @@
 #include <QPixmap>
 #include <QSvgRenderer>
 
-#include "app/qt/image_list.h"
+#include "widgets/image_list.h"
 
 // Resources compiled into a static library are only linked in when something
 // refers to them, so the image list registers them itself.

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/qt/row_table_model.h"
 #include "viewer/zip_view_item.h"
+#include "widgets/row_table_model.h"
 
 namespace quill {
 

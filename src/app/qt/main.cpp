@@ -1,0 +1,116 @@
+// The desktop program: the main window with its list of found books.
+
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/book_paths.h"
+#include "app/launch_arguments.h"
+#include "app/qt/Unit1.h"
+#include "apps/qt/frm_app_add.h"
+#include "base/scoped_user_messages.h"
+#include "shell/command_line.h"
+#include "viewer/qt/zipview.h"
+#include "widgets/application.h"
+#include "widgets/qt_dialogs.h"
+#include "widgets/qt_user_messages.h"
+#include "widgets/quit_on_termination.h"
+
+#ifndef QUILLMERE_VERSION
+#define QUILLMERE_VERSION "unknown"
+#endif
+
+namespace {
+
+constexpr int kExitUsage = 2;
+
+// The paths of the command line as full paths, the way the file dialogs
+// hand them over, sorted into books and folders. What is neither is named on
+// the standard error stream.
+quill::BookPaths CommandLineBooks(const std::vector<std::string>& given) {
+  std::vector<std::string> full;
+  for (const std::string& path : given) {
+    const QString absolute = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
+    full.push_back(QDir::toNativeSeparators(QDir::cleanPath(absolute)).toStdString());
+  }
+  quill::BookPaths books = quill::SortBookPaths(full);
+  for (const std::string& path : books.ignored) {
+    std::fprintf(stderr, "quillmere: %s: neither an EPUB file nor a folder\n", path.c_str());
+  }
+  return books;
+}
+
+// The arguments that Qt has left: its own options are taken out by the
+// application object.
+std::vector<std::string> ApplicationArguments() {
+  QStringList arguments = QCoreApplication::arguments();
+  std::vector<std::string> result;
+  for (qsizetype i = 1; i < arguments.size(); ++i) result.push_back(arguments[i].toStdString());
+  return result;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  using Action = quill::LaunchArguments::Action;
+  // Help and version answer before the application object exists, so they
+  // need no display.
+  const quill::LaunchArguments asked =
+      quill::ParseLaunchArguments(quill::ProgramArguments(argc, argv));
+  if (asked.action == Action::kHelp) {
+    std::fputs(quill::kLaunchUsage, stdout);
+    return 0;
+  }
+  if (asked.action == Action::kVersion) {
+    std::puts("quillmere " QUILLMERE_VERSION);
+    return 0;
+  }
+
+  // The application object comes first; the message boxes of the core and
+  // the error box of an escaped error show through the Qt dialogs.
+  quill::Application application(argc, argv);
+  application.setWindowIcon(QIcon(QStringLiteral(":/app/org.quillmere.Quillmere.svg")));
+  application.setDesktopFileName(QStringLiteral("org.quillmere.Quillmere"));
+  const quill::LaunchArguments launch = quill::ParseLaunchArguments(ApplicationArguments());
+  if (launch.action == Action::kUsageError) {
+    std::fprintf(stderr, "quillmere: unknown option '%s'\nTry 'quillmere --help'.\n",
+                 launch.unknownOption.c_str());
+    return kExitUsage;
+  }
+  // A session that ends or Ctrl+C ends the loop like closing the main window,
+  // so the windows below are destroyed and the application list is saved.
+  quill::QuitOnTermination quitOnTermination;
+  const quill::BookPaths books = CommandLineBooks(launch.paths);
+
+  quill::QtDialogs dialogs;
+  quill::QtUserMessages messages(dialogs);
+  quill::ScopedUserMessages messageScope(messages);
+
+  // The main window: closing it ends the run.
+  quill::TForm1 form1(dialogs);
+
+  // After the main window and before the loop, the zip view window TFrmZip and
+  // then the application list dialog Tfrmapp are created, hidden, as the
+  // single instances that the main window reaches; creating the dialog loads
+  // the application list, which the main window's first showing needs.
+  quill::TFrmZip frmZip(dialogs, &form1);
+  form1.SetZipView(&frmZip);
+  quill::Tfrmapp frmapp(dialogs, &form1);
+  form1.SetApplicationListDialog(&frmapp);
+
+  // The window opens in the middle of the screen.
+  if (const QScreen* screen = form1.screen()) {
+    form1.move(screen->availableGeometry().center() - form1.rect().center());
+  }
+  form1.show();
+  // The books of the command line are added once the loop runs, with the
+  // window shown.
+  if (!books.empty())
+    QTimer::singleShot(0, &form1, [&form1, &books] { form1.AddBookPaths(books); });
+  return application.exec();
+}
