@@ -13,6 +13,15 @@ set -euo pipefail
 export WINEDEBUG="${WINEDEBUG:--all}"
 # Nothing asks to install Wine's .NET or HTML engines.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# Wine hands Qt's variables (QT_*) to a Windows program only when they carry
+# the prefix WINE, which it strips. Qt's offscreen platform draws text with
+# FreeType from a folder of fonts, which on Windows has to be named to it.
+for name in $(compgen -e | grep '^QT_' || true); do
+  export "WINE$name=${!name}"
+done
+if [[ "${QT_QPA_PLATFORM:-}" == offscreen && -z "${QT_QPA_FONTDIR:-}" ]]; then
+  export WINEQT_QPA_FONTDIR='Z:\usr\share\fonts\truetype\dejavu'
+fi
 
 renew=false
 if [[ "${1:-}" == --renew ]]; then

@@ -123,7 +123,7 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
                   [this](const BookRow& row, const CheckOutcome&) { books_->Append(row); }) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(Text(texts::kTitle));
-  setWindowIcon(QIcon(Artwork(QStringLiteral("header_glyph"), QSize(32, 32))));
+  setWindowIcon(ArtworkIcon(QStringLiteral("header_glyph")));
   setFont(PixelFont(QStringLiteral("Tahoma"), 11));
   resize(kClientSize);
   setMinimumSize(kMinimumClientSize);
