@@ -23,7 +23,7 @@ fi
 if [[ "${1:-}" == windows ]]; then
   packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64 cmake make
             g++ ninja-build dpkg-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-            nsis zip unzip xvfb xauth x11-apps)
+            nsis zip xvfb xauth fonts-dejavu-core)
 fi
 
 missing=()

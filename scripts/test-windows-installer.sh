@@ -32,16 +32,20 @@ for %%f in (quillmere.exe quillmere-cli.exe README.md uninstall.exe) do (
   if not exist "%dir%\%%f" (echo FAILED: %%f is not installed & exit /b 1)
 )
 if not exist "%menu%" (echo FAILED: no Start menu entry & exit /b 1)
-reg query "%key%" /v UninstallString >nul 2>&1 || (echo FAILED: no uninstall entry & exit /b 1)
+reg query "%key%" /v UninstallString >nul 2>&1
+if errorlevel 1 (echo FAILED: no uninstall entry & exit /b 1)
 echo ok: installed for the current user in %dir%
-"%~2" "%dir%\quillmere.exe" || (echo FAILED: the installed program & exit /b 1)
+"%~2" "%dir%\quillmere.exe"
+if errorlevel 1 (echo FAILED: the installed program & exit /b 1)
 "%dir%\uninstall.exe" /S _?=%dir%
 for %%f in (quillmere.exe quillmere-cli.exe README.md) do (
   if exist "%dir%\%%f" (echo FAILED: %%f is left behind & exit /b 1)
 )
 if exist "%menu%" (echo FAILED: the Start menu entry is left behind & exit /b 1)
-reg query "%key%" >nul 2>&1 && (echo FAILED: the uninstall entry is left behind & exit /b 1)
+reg query "%key%" >nul 2>&1
+if not errorlevel 1 (echo FAILED: the uninstall entry is left behind & exit /b 1)
 echo ok: uninstalled
+exit /b 0
 BATCH
 
 unset QT_QPA_PLATFORM

@@ -5,7 +5,9 @@
 ; the uninstaller's entry in "Apps" to the user's profile and registry.
 ; The uninstaller leaves the user's application list (HKCU\Software\Quillmere).
 
-Unicode true
+; A 64-bit installer for the 64-bit programs (Wine without its 32-bit part
+; runs it too).
+Target amd64-unicode
 !include "MUI2.nsh"
 
 Name "Quillmere"
