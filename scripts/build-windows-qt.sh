@@ -75,9 +75,10 @@ apt-get "${apt_options[@]}" update -qq >>"$log" 2>&1
 (cd "$work" && apt-get "${apt_options[@]}" source -qq "qt6-base=$source_version" >>"$log" 2>&1)
 source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')
 
+# A rebuild with other options compiles only what they change.
 launcher=()
 if command -v ccache >/dev/null; then
-  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  launcher=(-DQT_USE_CCACHE=ON)
 fi
 mkdir -p "$work/build"
 fail() {
