@@ -74,6 +74,9 @@ TEST_F(AppDialog, FilesDroppedFromExplorerAreAddedWithWindowsPaths) {
   QMimeData data;
   data.setUrls({QUrl::fromLocalFile(Q(program)), QUrl::fromLocalFile(Q(text)),
                 QUrl::fromLocalFile(Q((apps_ / "folder.exe").string()))});
+  // Explorer's drag enters the list before it drops there.
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(List()->viewport(), &enter);
   QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(List()->viewport(), &drop);
   ASSERT_EQ(dialog_->Applications(), ApplicationList{program});
