@@ -24,3 +24,16 @@ set(ZLIB_USE_STATIC_LIBS ON)
 get_filename_component(QUILL_SOURCE_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 # The template prefix that every run copies lives in the build folder.
 set(CMAKE_CROSSCOMPILING_EMULATOR "${QUILL_SOURCE_ROOT}/scripts/wine-run.sh;${CMAKE_BINARY_DIR}/wine-template")
+
+# The static Qt for Windows that scripts/build-windows-qt.sh builds, when it
+# is there: the desktop program is built with it, and with the build
+# machine's Qt tools (moc, rcc) of the same version.
+execute_process(COMMAND "${QUILL_SOURCE_ROOT}/scripts/build-windows-qt.sh" --prefix
+                OUTPUT_VARIABLE QUILL_WINDOWS_QT OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+if(QUILL_WINDOWS_QT AND EXISTS "${QUILL_WINDOWS_QT}/.complete")
+  list(APPEND CMAKE_FIND_ROOT_PATH "${QUILL_WINDOWS_QT}")
+  set(QT_HOST_PATH /usr)
+  set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake)
+else()
+  unset(QUILL_WINDOWS_QT)
+endif()

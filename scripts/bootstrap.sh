@@ -19,9 +19,14 @@ if [[ "${1:-}" == fuzz ]]; then
   packages=(clang-14 libclang-rt-14-dev llvm-14 cmake make zlib1g-dev)
 fi
 # "bootstrap.sh windows" installs only what the Windows cross build and its
-# tests under Wine need: MinGW-w64, its zlib, GoogleTest's sources and Wine.
+# tests under Wine need: MinGW-w64, its zlib, GoogleTest's sources and Wine;
+# for the desktop program also what builds its static Qt from Debian's source
+# (the host Qt's tools, Ninja, dpkg-source), the host Qt Svg that renders the
+# artwork, NSIS for the installer and an X server for the smoke test.
 if [[ "${1:-}" == windows ]]; then
-  packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64 cmake make)
+  packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64 cmake make
+            g++ ninja-build dpkg-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+            nsis zip xvfb xauth fonts-dejavu-core)
 fi
 # "bootstrap.sh package" installs only what building the Debian package and
 # checking it need: CPack's dependency computation, the desktop-entry and

@@ -11,8 +11,18 @@
 set -euo pipefail
 
 export WINEDEBUG="${WINEDEBUG:--all}"
-# Nothing asks to install Wine's .NET or HTML engines.
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# Nothing asks to install Wine's .NET or HTML engines, and nothing that a
+# program or an installer puts in the Start menu reaches the desktop here.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
+# Wine hands Qt's variables (QT_*) to a Windows program only when they carry
+# the prefix WINE, which it strips. Qt's offscreen platform draws text with
+# FreeType from a folder of fonts, which on Windows has to be named to it.
+for name in $(compgen -e | grep '^QT_' || true); do
+  export "WINE$name=${!name}"
+done
+if [[ "${QT_QPA_PLATFORM:-}" == offscreen && -z "${QT_QPA_FONTDIR:-}" ]]; then
+  export WINEQT_QPA_FONTDIR='Z:\usr\share\fonts\truetype\dejavu'
+fi
 
 renew=false
 if [[ "${1:-}" == --renew ]]; then

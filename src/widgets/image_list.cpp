@@ -2,12 +2,6 @@
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
-#include <QSvgRenderer>
-
-// Resources compiled into a static library are only linked in when something
-// refers to them, so the image list registers them itself.
-static void RegisterAppImages() { Q_INIT_RESOURCE(app_images); }
 
 namespace quill {
 namespace {
@@ -16,34 +10,38 @@ constexpr const char* kImageNames[ImageList::kCount] = {
     "add_file",    "folder_open", "folder_curved_arrow", "folder_blue_arrow", "folder_up_arrow",
     "sort_arrows", "ebook"};
 
-QPixmap Render(const QString& name, QSize size, qreal ratio) {
-  RegisterAppImages();
-  QSvgRenderer renderer(QStringLiteral(":/app/images/%1.svg").arg(name));
-  QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QPainter painter(&image);
-  renderer.render(&painter);
-  painter.end();
-  image.setDevicePixelRatio(ratio);
-  return QPixmap::fromImage(image);
+// The rendering at one or two times the picture's size.
+QImage Rendering(const QString& name, int scale) {
+  const QString suffix = scale > 1 ? QStringLiteral("@%1x").arg(scale) : QString();
+  QImage image(QStringLiteral(":/artwork/%1%2.png").arg(name, suffix));
+  image.setDevicePixelRatio(scale);
+  return image;
 }
 
 }  // namespace
 
 QPixmap Artwork(const QString& name, QSize size) {
   const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
-  return Render(name, size, ratio);
+  // The larger rendering serves every density above one; a size other than
+  // the picture's own is scaled from the nearest rendering.
+  QImage image = Rendering(name, ratio > 1.0 ? 2 : 1);
+  const QSize pixels = size * ratio;
+  if (!image.isNull() && image.size() != pixels) {
+    image = image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  }
+  image.setDevicePixelRatio(ratio);
+  return QPixmap::fromImage(image);
+}
+
+QIcon ArtworkIcon(const QString& name) {
+  QIcon icon;
+  icon.addPixmap(QPixmap::fromImage(Rendering(name, 1)));
+  icon.addPixmap(QPixmap::fromImage(Rendering(name, 2)));
+  return icon;
 }
 
 ImageList::ImageList() {
-  const QSize size(kSize, kSize);
-  for (const char* name : kImageNames) {
-    QIcon icon;
-    // Menus and lists may ask for either density; both renderings stay crisp.
-    icon.addPixmap(Render(QString::fromLatin1(name), size, 1.0));
-    icon.addPixmap(Render(QString::fromLatin1(name), size, 2.0));
-    icons_.push_back(icon);
-  }
+  for (const char* name : kImageNames) icons_.push_back(ArtworkIcon(QString::fromLatin1(name)));
 }
 
 QIcon ImageList::icon(int index) const {

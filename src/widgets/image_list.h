@@ -34,9 +34,16 @@ class ImageList {
   QVector<QIcon> icons_;
 };
 
-// Renders one picture of the program's artwork ("header_glyph", "magnifier",
-// or an image of the list) at `size` logical pixels, sharp on high-density
-// screens.
+// The program's pictures, by the name of their artwork ("header_glyph",
+// "magnifier", an image of a list). The build renders each one at one and two
+// times its size, so they are sharp on screens of either density and no SVG
+// renderer is needed at run time.
+
+// The picture at `size` logical pixels for the screen's density.
 QPixmap Artwork(const QString& name, QSize size);
+
+// The picture at both densities, for menus and lists, which pick the one
+// that suits the screen they are drawn on.
+QIcon ArtworkIcon(const QString& name);
 
 }  // namespace quill

@@ -6,18 +6,22 @@
 
 namespace quill::testing {
 
+// Sets or removes a variable of the process's environment (per platform).
+void SetEnvironment(const std::string& name, const std::string& value);
+void UnsetEnvironment(const std::string& name);
+
 // Sets an environment variable for its lifetime and restores the old value.
 class ScopedEnvironment {
  public:
   ScopedEnvironment(std::string name, const std::string& value) : name_(std::move(name)) {
     if (const char* old = std::getenv(name_.c_str())) old_ = old;
-    ::setenv(name_.c_str(), value.c_str(), 1);
+    SetEnvironment(name_, value);
   }
   ~ScopedEnvironment() {
     if (old_) {
-      ::setenv(name_.c_str(), old_->c_str(), 1);
+      SetEnvironment(name_, *old_);
     } else {
-      ::unsetenv(name_.c_str());
+      UnsetEnvironment(name_);
     }
   }
   ScopedEnvironment(const ScopedEnvironment&) = delete;

@@ -157,7 +157,7 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
                   }) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(Text(texts::kTitle));
-  setWindowIcon(QIcon(Artwork(QStringLiteral("header_glyph"), QSize(32, 32))));
+  setWindowIcon(ArtworkIcon(QStringLiteral("header_glyph")));
   setFont(PixelFont(QStringLiteral("Tahoma"), 11));
   resize(kClientSize);
   setMinimumSize(kMinimumClientSize);

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QIcon>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -17,6 +16,7 @@
 #include "shell/command_line.h"
 #include "viewer/qt/zipview.h"
 #include "widgets/application.h"
+#include "widgets/image_list.h"
 #include "widgets/qt_dialogs.h"
 #include "widgets/qt_user_messages.h"
 #include "widgets/quit_on_termination.h"
@@ -74,7 +74,7 @@ int main(int argc, char* argv[]) {
   // The application object comes first; the message boxes of the core and
   // the error box of an escaped error show through the Qt dialogs.
   quill::Application application(argc, argv);
-  application.setWindowIcon(QIcon(QStringLiteral(":/app/org.quillmere.Quillmere.svg")));
+  application.setWindowIcon(quill::ArtworkIcon(QStringLiteral("org.quillmere.Quillmere")));
   application.setDesktopFileName(QStringLiteral("org.quillmere.Quillmere"));
   const quill::LaunchArguments launch = quill::ParseLaunchArguments(ApplicationArguments());
   if (launch.action == Action::kUsageError) {

@@ -9,6 +9,7 @@
 #include "base/path_text.h"
 #include "base/text.h"
 #include "base/win32/wide_text.h"
+#include "shell/win32/com_scope.h"
 
 namespace quill {
 namespace {
@@ -17,21 +18,6 @@ namespace {
 constexpr DWORD kGuidChars = 39;
 constexpr DWORD kInstallerPathChars = 261;
 constexpr int kShellPathChars = 260;
-
-// COM for this thread while the object lives. A thread where COM already runs
-// in another apartment keeps it; the shell's link object serves both kinds.
-class ComScope {
- public:
-  ComScope() : initialized_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComScope() {
-    if (initialized_) ::CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  bool initialized_;
-};
 
 // An interface pointer, released when the object ends.
 template <typename Interface>

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "shell/qt/file_manager.h"
+#include "shell/qt/posix/file_manager.h"
 
 namespace quill {
 

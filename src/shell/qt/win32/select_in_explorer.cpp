@@ -8,6 +8,8 @@
 
 #include <shlobj.h>
 
+#include "shell/win32/com_scope.h"
+
 namespace quill {
 namespace {
 
@@ -20,6 +22,8 @@ struct ItemListRelease {
 }  // namespace
 
 bool SelectInExplorer(const std::filesystem::path& path) {
+  // COM may not run on this thread yet (the offscreen platform sets none up).
+  const ComScope com;
   // The item identifier list names the item itself; with a count of 0 the
   // shell opens its parent folder with the item selected.
   const std::unique_ptr<ItemList, ItemListRelease> item(::ILCreateFromPathW(path.c_str()));

@@ -1,4 +1,4 @@
-#include "shell/qt/file_manager.h"
+#include "shell/qt/posix/file_manager.h"
 
 #include <gtest/gtest.h>
 
