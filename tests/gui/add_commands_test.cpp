@@ -489,10 +489,11 @@ TEST_F(AddCommandsTest, FolderSearchRepaintsItsLabelsAtMostEveryFiftyMillisecond
 
   EXPECT_EQ(Books().rowCount(), kBooks);
   EXPECT_GE(pumps, kBooks) << "messages are still pumped after every book";
-  // One paint per interval, and a few more when the window paints the panels
-  // that hold the labels (shown, disabled, enabled); not one per book.
+  // One paint per interval, and more when the window paints the panels that
+  // hold the labels (shown, disabled, enabled, and exposed again by a window
+  // system that repaints on its own, as Windows does); not one per book.
   for (const char* label : labels) {
-    EXPECT_LE(counter.paints[Child<QLabel>(label)], took / 50 + 10)
+    EXPECT_LE(counter.paints[Child<QLabel>(label)], took / 50 + kBooks / 10)
         << label << " in " << took << " ms";
   }
   // The status labels are painted once more at the end; the progress panel is gone by then.
