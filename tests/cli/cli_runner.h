@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,5 +20,13 @@ ProgramRun RunProgram(const std::filesystem::path& program, const std::vector<st
 
 // Runs the built quillmere-cli.
 ProgramRun RunCli(const std::vector<std::string>& arguments);
+
+// The lines of a program's output, without their line ends.
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
 
 }  // namespace quill::testing

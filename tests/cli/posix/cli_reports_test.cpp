@@ -28,6 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::DosDateTime;
 using testing::EpubBuilder;
+using testing::Lines;
 using testing::RunCli;
 using testing::RunCliIn;
 using testing::SessionSetup;
@@ -35,13 +36,6 @@ using testing::ZipEntry;
 
 const std::uint32_t kProduced = DosDateTime(2021, 6, 15, 10, 0, 0);
 const std::uint32_t kEdited = DosDateTime(2021, 6, 20, 8, 30, 0);
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 std::set<std::string> LineSet(const std::string& text) {
   const std::vector<std::string> lines = Lines(text);

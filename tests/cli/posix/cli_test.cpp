@@ -24,18 +24,12 @@ namespace fs = std::filesystem;
 using testing::DosDateTime;
 using testing::EpubBuilder;
 using testing::JsonValue;
+using testing::Lines;
 using testing::RunCli;
 
 const std::uint32_t kProduced = DosDateTime(2021, 6, 15, 10, 0, 0);
 const std::uint32_t kEditedDaysLater = DosDateTime(2021, 6, 20, 8, 30, 0);
 const std::uint32_t kEditedMinutesLater = DosDateTime(2021, 6, 15, 10, 40, 0);
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 std::vector<std::string> Sorted(std::vector<std::string> items) {
   std::sort(items.begin(), items.end());
