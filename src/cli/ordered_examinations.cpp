@@ -9,7 +9,7 @@ namespace {
 
 // Candidates under way or waiting per thread: enough to keep every thread
 // busy while the giving thread delivers, few enough to keep memory flat.
-constexpr std::size_t kSlotsPerThread = 4;
+constexpr std::size_t kSlotsPerThread = 8;
 
 }  // namespace
 
@@ -57,10 +57,15 @@ void OrderedExaminations::Work() {
     }
     lock.lock();
     slot->done = true;
-    // Only the oldest result lets the giving thread go on; waking it for any
-    // other would cost a switch for nothing.
-    if (cancelling_ || slots_.front() == slot) done_.notify_all();
+    ++doneCount_;
+    // The giving thread is woken only when it can go on, and then has a batch
+    // to deliver: waking it for every result would cost a switch per book.
+    if (cancelling_ || GiverMayGoOn()) done_.notify_all();
   }
+}
+
+bool OrderedExaminations::GiverMayGoOn() const {
+  return wanted_ > 0 && !slots_.empty() && slots_.front()->done && doneCount_ >= wanted_;
 }
 
 void OrderedExaminations::Submit(std::string path) {
@@ -70,7 +75,8 @@ void OrderedExaminations::Submit(std::string path) {
       std::lock_guard lock(mutex_);
       if (slots_.size() < limit_) break;
     }
-    DeliverReady(true);
+    // Full: half of them done makes a batch, while the other half keeps the threads busy.
+    DeliverReady(true, limit_ / 2);
   }
   auto slot = std::make_shared<Slot>();
   slot->result.path = std::move(path);
@@ -81,16 +87,21 @@ void OrderedExaminations::Submit(std::string path) {
   work_.notify_one();
 }
 
-void OrderedExaminations::DeliverReady(bool wait) {
+void OrderedExaminations::DeliverReady(bool wait, std::size_t wanted) {
   for (;;) {
     std::shared_ptr<Slot> oldest;
     {
       std::unique_lock lock(mutex_);
       if (slots_.empty()) return;
-      if (wait) done_.wait(lock, [&] { return slots_.front()->done; });
+      if (wait) {
+        wanted_ = std::min(wanted, slots_.size());
+        done_.wait(lock, [&] { return GiverMayGoOn(); });
+        wanted_ = 0;
+      }
       if (!slots_.front()->done) return;
       oldest = std::move(slots_.front());
       slots_.pop_front();
+      --doneCount_;
     }
     wait = false;
     // Delivered outside the lock: the threads go on meanwhile.
@@ -101,11 +112,13 @@ void OrderedExaminations::DeliverReady(bool wait) {
 
 void OrderedExaminations::Flush() {
   while (true) {
+    std::size_t waiting = 0;
     {
       std::lock_guard lock(mutex_);
       if (slots_.empty()) return;
+      waiting = slots_.size();
     }
-    DeliverReady(true);
+    DeliverReady(true, waiting);
   }
 }
 
@@ -118,6 +131,7 @@ void OrderedExaminations::Cancel() {
     return std::all_of(slots_.begin(), slots_.end(), [](const auto& slot) { return slot->done; });
   });
   slots_.clear();
+  doneCount_ = 0;
 }
 
 }  // namespace quill

@@ -59,12 +59,17 @@ class OrderedExaminations {
   };
 
   void Work();
-  // Delivers the oldest results while they are done; with `wait`, waits for the oldest first.
-  void DeliverReady(bool wait);
+  // Delivers the oldest results while they are done; with `wait`, first waits
+  // until the oldest is done and at least `wanted` results are.
+  void DeliverReady(bool wait, std::size_t wanted = 1);
+  // Whether the giving thread, waiting for `wanted_` results, may go on.
+  bool GiverMayGoOn() const;
 
   Examine examine_;
   Deliver deliver_;
   std::size_t limit_;
+  std::size_t doneCount_ = 0;  // undelivered results that are done
+  std::size_t wanted_ = 0;     // how many the giving thread waits for; 0 when it does not wait
   std::mutex mutex_;
   std::condition_variable work_;             // a slot to start, or the end
   std::condition_variable done_;             // a slot finished
