@@ -8,7 +8,6 @@
 
 #include "app/check_reason.h"
 #include "archive/archive_error_kinds.h"
-#include "archive/archive_path.h"
 #include "archive/book_archive.h"
 #include "archive/dos_date_time.h"
 #include "archive/zip_file.h"
@@ -21,8 +20,16 @@
 namespace quill {
 namespace {
 
-// An entry's key: its name as an archive path, with "\\" separators.
-std::string EntryKey(std::string name) { return UpperUnicode(ArchivePath(std::move(name))); }
+// An entry's key: its name as an archive path, with "\\" separators, in
+// upper case. Written into `key`, whose storage serves every entry in turn.
+void EntryKey(std::string_view name, std::string& key) {
+  key.assign(name);
+  for (char& c : key) {
+    if (c == '/') c = '\\';
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  }
+  if (!IsAscii(key)) key = UpperUnicode(key);
+}
 
 // The spine paths' keys, made once, so each entry costs one lookup however
 // long the spine is.
@@ -75,21 +82,19 @@ CheckOutcome Difference(const TZipFile& zip, const std::vector<int>& spineIndice
 CheckOutcome Compare(const TZipFile& zip, const std::vector<std::string>& spinePaths,
                      int timeResolution) {
   const int count = zip.FileCount();
-  // The lookup key of every content document; none for the other entries.
-  std::vector<std::optional<std::string>> contentKeys(static_cast<std::size_t>(count));
+  // The reference is the last content document's time; every content
+  // document is converted first, so an impossible time anywhere ends the check.
   std::optional<Timestamp> reference;
   int referenceIndex = -1;
   for (int i = 0; i < count; ++i) {
     const ZipEntryView entry = zip.Entry(i);
     if (!IsContentDocument(entry.decodedName)) continue;
-    // Every content document is converted, so an impossible time anywhere ends the check.
     try {
       reference = DosDateTimeToTimestamp(entry.modifiedDateTime);
     } catch (const EConvertError&) {
       return ImpossibleDate(entry);
     }
     referenceIndex = i;
-    contentKeys[static_cast<std::size_t>(i)] = EntryKey(std::string(entry.decodedName));
   }
 
   // Every spine document is gathered, also past the first difference: the
@@ -97,11 +102,14 @@ CheckOutcome Compare(const TZipFile& zip, const std::vector<std::string>& spineP
   const SpinePathSet spine(spinePaths);
   std::vector<int> spineIndices;
   std::optional<int> differing;
+  std::string key;
   for (int i = 0; i < count; ++i) {
-    const std::optional<std::string>& key = contentKeys[static_cast<std::size_t>(i)];
-    if (!key || !spine.Holds(*key)) continue;
+    const ZipEntryView entry = zip.Entry(i);
+    if (!IsContentDocument(entry.decodedName)) continue;
+    EntryKey(entry.decodedName, key);
+    if (!spine.Holds(key)) continue;
     spineIndices.push_back(i);
-    const Timestamp document = DosDateTimeToTimestamp(zip.Entry(i).modifiedDateTime);
+    const Timestamp document = DosDateTimeToTimestamp(entry.modifiedDateTime);
     if (!differing && !SameAtTimeResolution(timeResolution, *reference, document)) differing = i;
   }
   if (differing) {

@@ -44,16 +44,17 @@ bool BackwardScan::LoadBlockEndingAt(std::uint64_t position, std::uint64_t lowes
   const auto length = static_cast<std::size_t>(end - start);
   // What the block above holds just past this block's end.
   const std::size_t carried = loaded_ ? std::min(width_ - 1, buffer_.size()) : 0;
-  std::vector<std::byte> next(length + carried);
-  std::copy_n(buffer_.begin(), carried, next.begin() + static_cast<std::ptrdiff_t>(length));
+  std::vector<std::byte> next;
   if (!loaded_) {
     // The first block reaches to the end of the file through the window.
     const std::uint64_t tailEnd = std::min(window_.FileSize(), end + width_ - 1);
     const auto bytes = window_.Bytes(start, static_cast<std::size_t>(tailEnd - start));
     if (bytes.size() < tailEnd - start) return false;
     next.assign(bytes.begin(), bytes.end());
-  } else if (window_.File().ReadAt(start, {next.data(), length}) < length) {
-    return false;
+  } else {
+    next.resize(length + carried);
+    std::copy_n(buffer_.begin(), carried, next.begin() + static_cast<std::ptrdiff_t>(length));
+    if (window_.File().ReadAt(start, {next.data(), length}) < length) return false;
   }
   buffer_ = std::move(next);
   start_ = start;
