@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <typeinfo>
 #include <utility>
 
 #include "base/text.h"
@@ -17,7 +18,7 @@ namespace errors = simple_xml_errors;
 constexpr char32_t kReplacement = 0xFFFD;
 
 // Space, tab, line breaks and the other Unicode white-space characters.
-inline bool IsWhiteSpace(char32_t c) {
+constexpr bool IsWhiteSpace(char32_t c) {
   if (c < 0x80) return c == ' ' || (c >= 0x09 && c <= 0x0D);
   if (c == 0x85 || c == 0xA0) return true;
   if (c < 0x1680) return false;
@@ -25,12 +26,12 @@ inline bool IsWhiteSpace(char32_t c) {
          c == 0x205F || c == 0x3000;
 }
 
-bool IsAsciiLetter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsAsciiDigit(char32_t c) { return c >= '0' && c <= '9'; }
+constexpr bool IsAsciiLetter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool IsAsciiDigit(char32_t c) { return c >= '0' && c <= '9'; }
 
 // Beyond ASCII, the ranges that XML gives for the first character of a name
 // stand in for the letters.
-bool IsLetterBeyondAscii(char32_t c) {
+constexpr bool IsLetterBeyondAscii(char32_t c) {
   return (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) ||
          (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) ||
          (c >= 0x200C && c <= 0x200D) || (c >= 0x2070 && c <= 0x218F) ||
@@ -40,7 +41,7 @@ bool IsLetterBeyondAscii(char32_t c) {
 }
 
 // Letters, digits, combining marks, connector punctuation, "-" and ".".
-inline bool IsNameCharacter(char32_t c) {
+constexpr bool IsNameCharacter(char32_t c) {
   if (c < 0x80) return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_' || c == '-' || c == '.';
   return IsLetterBeyondAscii(c) || c == 0xB7 || (c >= 0x300 && c <= 0x36F) ||
          (c >= 0x203F && c <= 0x2040);
@@ -158,9 +159,21 @@ bool EndTagMatches(std::string_view startName, std::string_view endName) {
   return SameTextUnicode(startName, endName);
 }
 
+// The text class is final, so comparing the exact type suffices.
 bool IsTextNode(const TJclSimpleXMLElem& node) {
-  return dynamic_cast<const TJclSimpleXMLElemText*>(&node) != nullptr;
+  return typeid(node) == typeid(TJclSimpleXMLElemText);
 }
+
+// The ASCII bytes that may stand anywhere in a name except the colon, which
+// the name readers treat on their own; a table keeps the usual names on a
+// short path.
+constexpr std::array<bool, 128> kAsciiNameBytes = [] {
+  std::array<bool, 128> table{};
+  for (char32_t c = 0; c < 128; ++c) table[c] = IsNameCharacter(c);
+  return table;
+}();
+
+inline bool IsAsciiNameByte(unsigned char byte) { return byte < 0x80 && kAsciiNameBytes[byte]; }
 
 }  // namespace
 
@@ -343,6 +356,10 @@ std::optional<SimpleXmlParser::QualifiedName> SimpleXmlParser::ReadElementName(
   std::size_t colon = std::string_view::npos;
   for (;;) {
     if (AtEnd()) return std::nullopt;
+    if (IsAsciiNameByte(static_cast<unsigned char>(input_[pos_]))) {
+      ++pos_;
+      continue;
+    }
     std::size_t length = 0;
     const char32_t c = PeekCodePoint(length);
     if (IsWhiteSpace(c) || c == '/' || c == terminator) break;
@@ -394,6 +411,10 @@ bool SimpleXmlParser::ReadProperty(XmlPropertyList& properties) {
   }
   for (;;) {
     if (AtEnd()) return false;
+    if (IsAsciiNameByte(static_cast<unsigned char>(input_[pos_]))) {
+      ++pos_;
+      continue;
+    }
     const char32_t c = PeekCodePoint(length);
     if (IsWhiteSpace(c) || c == '=') break;
     if (c != ':' && !IsNameCharacter(c))
@@ -542,6 +563,12 @@ char32_t SimpleXmlParser::PeekCodePoint(std::size_t& length) const {
 bool SimpleXmlParser::SkipWhiteSpace() {
   const std::size_t start = pos_;
   while (!AtEnd()) {
+    const auto lead = static_cast<unsigned char>(input_[pos_]);
+    if (lead < 0x80) {
+      if (!IsWhiteSpace(lead)) break;
+      ++pos_;
+      continue;
+    }
     std::size_t length = 0;
     if (!IsWhiteSpace(PeekCodePoint(length))) break;
     pos_ += length;

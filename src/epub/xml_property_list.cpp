@@ -1,5 +1,7 @@
 #include "epub/xml_property_list.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "epub/simple_xml_errors.h"
 #include "epub/xml_arena.h"
@@ -7,11 +9,24 @@
 namespace quill {
 namespace {
 
-// Names compare ignoring letter case beyond ASCII too; two ASCII names, by
-// far the usual case, fold the same way on the short path.
+unsigned char UpperAsciiByte(unsigned char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c;
+}
+
+// Names compare ignoring letter case beyond ASCII too. Up to the first byte
+// beyond ASCII both names are single-byte characters in step, so an ASCII
+// difference there decides; two ASCII names, by far the usual case, never
+// need the long path.
 bool SameName(std::string_view a, std::string_view b) {
-  if (IsAscii(a) && IsAscii(b)) return SameTextAscii(a, b);
-  return SameTextUnicode(a, b);
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const auto x = static_cast<unsigned char>(a[i]);
+    const auto y = static_cast<unsigned char>(b[i]);
+    if (x >= 0x80 || y >= 0x80) return SameTextUnicode(a, b);
+    if (x != y && UpperAsciiByte(x) != UpperAsciiByte(y)) return false;
+  }
+  // An ASCII prefix equal to the whole of the shorter name: more characters follow in the longer.
+  return a.size() == b.size();
 }
 
 }  // namespace
