@@ -4,7 +4,6 @@
 #include <exception>
 #include <optional>
 #include <string_view>
-#include <unordered_set>
 
 #include "app/check_reason.h"
 #include "archive/archive_error_kinds.h"
@@ -20,29 +19,53 @@
 namespace quill {
 namespace {
 
+// Appends text in upper case; ASCII, the usual case, in place.
+void AppendUpper(std::string& out, std::string_view text) {
+  if (!IsAscii(text)) {
+    out += UpperUnicode(text);
+    return;
+  }
+  const std::size_t start = out.size();
+  out += text;
+  for (std::size_t i = start; i < out.size(); ++i) {
+    if (out[i] >= 'a' && out[i] <= 'z') out[i] = static_cast<char>(out[i] - 32);
+  }
+}
+
 // An entry's key: its name as an archive path, with "\\" separators, in
 // upper case. Written into `key`, whose storage serves every entry in turn.
 void EntryKey(std::string_view name, std::string& key) {
-  key.assign(name);
-  for (char& c : key) {
-    if (c == '/') c = '\\';
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  }
-  if (!IsAscii(key)) key = UpperUnicode(key);
+  key.clear();
+  AppendUpper(key, name);
+  std::replace(key.begin(), key.end(), '/', '\\');
 }
 
-// The spine paths' keys, made once, so each entry costs one lookup however
-// long the spine is.
+// The spine paths' keys, made once into one buffer and sorted, so each entry
+// costs one search however long the spine is.
 class SpinePathSet {
  public:
   explicit SpinePathSet(const std::vector<std::string>& spinePaths) {
-    keys_.reserve(spinePaths.size());
-    for (const std::string& path : spinePaths) keys_.insert(UpperUnicode(path));
+    std::vector<std::size_t> ends;
+    ends.reserve(spinePaths.size());
+    for (const std::string& path : spinePaths) {
+      AppendUpper(text_, path);
+      ends.push_back(text_.size());
+    }
+    keys_.reserve(ends.size());
+    std::size_t start = 0;
+    for (const std::size_t end : ends) {
+      keys_.push_back(std::string_view(text_).substr(start, end - start));
+      start = end;
+    }
+    std::sort(keys_.begin(), keys_.end());
   }
-  bool Holds(const std::string& key) const { return keys_.contains(key); }
+  bool Holds(std::string_view key) const {
+    return std::binary_search(keys_.begin(), keys_.end(), key);
+  }
 
  private:
-  std::unordered_set<std::string> keys_;
+  std::string text_;
+  std::vector<std::string_view> keys_;
 };
 
 // Whether the spine names any content document at all, found or not.

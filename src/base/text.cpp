@@ -256,9 +256,13 @@ bool SameTextUnicode(std::string_view a, std::string_view b) {
 }
 
 std::string_view ExtensionOf(std::string_view name) {
-  const std::size_t dot = name.find_last_of(".\\:");
-  if (dot == std::string_view::npos || name[dot] != '.') return {};
-  return name.substr(dot);
+  // One backward step per character: the check asks this of every entry.
+  for (std::size_t i = name.size(); i > 0; --i) {
+    const char c = name[i - 1];
+    if (c == '.') return name.substr(i - 1);
+    if (c == '\\' || c == ':') return {};
+  }
+  return {};
 }
 
 char32_t NextUtf8CodePoint(std::string_view text, std::size_t& pos) {
