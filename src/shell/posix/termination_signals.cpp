@@ -1,7 +1,6 @@
 #include "shell/termination_signals.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <unistd.h>
 #include <cerrno>
 #include <csignal>
@@ -12,13 +11,17 @@ namespace {
 
 constexpr int kSignals[] = {SIGTERM, SIGINT};
 
-// The signal handler may only touch what is async-signal-safe: it writes one
-// byte into the pipe whose write end it finds here.
+// The signal handler may only touch what is async-signal-safe: it notes the
+// request in a flag, which Pending reads without a system call (a scan asks
+// for every book), and writes one byte into the pipe whose write end it finds
+// here, for an event loop that waits on the descriptor.
 volatile sig_atomic_t gWriteEnd = -1;
+volatile sig_atomic_t gArrived = 0;
 struct sigaction gPrevious[std::size(kSignals)];
 
 void OnTerminationSignal(int) {
   const int savedErrno = errno;
+  gArrived = 1;
   const char byte = 1;
   // A full pipe already holds a pending request; nothing more is needed.
   [[maybe_unused]] const ssize_t written = ::write(gWriteEnd, &byte, 1);
@@ -33,6 +36,7 @@ TerminationSignals::TerminationSignals() {
   readEnd_ = ends[0];
   writeEnd_ = ends[1];
   gWriteEnd = writeEnd_;
+  gArrived = 0;
 
   struct sigaction action {};
   action.sa_handler = OnTerminationSignal;
@@ -51,14 +55,13 @@ TerminationSignals::~TerminationSignals() {
   ::close(readEnd_);
 }
 
-bool TerminationSignals::Pending() const {
-  if (readEnd_ < 0) return false;
-  pollfd request{readEnd_, POLLIN, 0};
-  return ::poll(&request, 1, 0) > 0 && (request.revents & POLLIN) != 0;
-}
+bool TerminationSignals::Pending() const { return readEnd_ >= 0 && gArrived != 0; }
 
 void TerminationSignals::Drain() {
   if (readEnd_ < 0) return;
+  // Cleared before the pipe is emptied: a request that arrives in between
+  // stays pending rather than being lost.
+  gArrived = 0;
   char bytes[64];
   while (::read(readEnd_, bytes, sizeof bytes) > 0) {
   }
