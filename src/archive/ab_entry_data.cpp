@@ -19,22 +19,31 @@ constexpr std::size_t kLocalHeaderSize = 30;
 constexpr std::uint16_t kStored = 0;
 constexpr std::uint16_t kDeflated = 8;
 constexpr std::size_t kChunk = 64 * 1024;
+// Room for a local header's name and extra field, which are read along with
+// the header: most names are well under this, and a longer one costs a read.
+constexpr std::size_t kNameAndExtraGuess = 512;
 
-// Hands out an entry's stored bytes chunk by chunk; the last chunk ends where
-// the data or the file ends.
+// Hands out an entry's stored bytes chunk by chunk, the bytes read with the
+// local header first; the last chunk ends where the data or the file ends.
 class DataReader {
  public:
-  // The buffer is as large as a chunk or the data, whichever is smaller: a
-  // package document is read in one go into a buffer of its own size.
-  DataReader(const ReadOnlyFile& archive, const EntryDataLocation& location)
+  // The buffer is as large as a chunk or the rest of the data, whichever is
+  // smaller; a package document is mostly all in the head and needs none.
+  explicit DataReader(const ReadOnlyFile& archive, const EntryDataLocation& location)
       : archive_(archive),
-        offset_(location.offset),
-        remaining_(location.size),
-        capacity_(static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, location.size))),
+        head_(location.head),
+        offset_(location.offset + location.head.size()),
+        remaining_(location.size - location.head.size()),
+        capacity_(static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, remaining_))),
         buffer_(std::make_unique_for_overwrite<char[]>(capacity_)) {}
 
   // The next chunk of at most `limit` bytes; empty when the data is used up.
   std::string_view Next(std::size_t limit = kChunk) {
+    if (!head_.empty()) {
+      const std::string_view chunk = head_.substr(0, limit);
+      head_.remove_prefix(chunk.size());
+      return chunk;
+    }
     const auto want =
         static_cast<std::size_t>(std::min<std::uint64_t>({limit, capacity_, remaining_}));
     const std::size_t got =
@@ -47,6 +56,7 @@ class DataReader {
 
  private:
   const ReadOnlyFile& archive_;
+  std::string_view head_;
   std::uint64_t offset_;
   std::uint64_t remaining_;
   std::size_t capacity_;
@@ -139,23 +149,37 @@ bool Inflate(DataReader& input, std::uint64_t size, ChecksummedSink& output) {
 std::optional<EntryDataLocation> LocateEntryData(const ReadOnlyFile& archive,
                                                  const TAbZipItem& item) {
   if ((item.versionNeeded & 0xFF) > kHighestVersionNeeded) return std::nullopt;
-  std::string header(kLocalHeaderSize, '\0');
+  // One read for the header, its name and extra field (their length guessed)
+  // and the data's first chunk; only the header itself must be there.
+  std::string bytes(kLocalHeaderSize + kNameAndExtraGuess +
+                        static_cast<std::size_t>(std::min<std::uint64_t>(item.compressedSize, kChunk)),
+                    '\0');
   try {
-    if (archive.ReadAt(item.localHeaderOffset, std::as_writable_bytes(std::span(header))) !=
-        kLocalHeaderSize) {
+    bytes.resize(archive.ReadAt(item.localHeaderOffset, std::as_writable_bytes(std::span(bytes))));
+  } catch (const Error&) {
+    // Only the header's own bytes decide whether the entry can be located.
+    bytes.assign(kLocalHeaderSize, '\0');
+    try {
+      bytes.resize(archive.ReadAt(item.localHeaderOffset, std::as_writable_bytes(std::span(bytes))));
+    } catch (const Error&) {
       return std::nullopt;
     }
-  } catch (const Error&) {
-    return std::nullopt;
   }
-  ByteReader reader(header);
+  if (bytes.size() < kLocalHeaderSize) return std::nullopt;
+  ByteReader reader(std::string_view(bytes).substr(0, kLocalHeaderSize));
   if (*reader.U32() != kLocalHeaderSignature) return std::nullopt;
   if (item.IsEncrypted()) return std::nullopt;  // no password is ever set
   reader.Seek(26);
   const std::uint16_t nameLength = *reader.U16();
   const std::uint16_t extraLength = *reader.U16();
-  return EntryDataLocation{item.localHeaderOffset + kLocalHeaderSize + nameLength + extraLength,
-                           item.compressedSize};
+  const std::size_t dataStart = kLocalHeaderSize + nameLength + extraLength;
+  EntryDataLocation location{item.localHeaderOffset + dataStart, item.compressedSize, {}};
+  if (dataStart < bytes.size()) {
+    bytes.erase(0, dataStart);
+    bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size(), item.compressedSize)));
+    location.head = std::move(bytes);
+  }
+  return location;
 }
 
 DecodeOutcome DecodeEntryData(const ReadOnlyFile& archive, const TAbZipItem& item,

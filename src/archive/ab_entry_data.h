@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "archive/ab_zip_item.h"
@@ -12,10 +13,12 @@ class ReadOnlyFile;
 
 // Where an entry's stored data lies in the archive: right after its local
 // header's name and extra field, as long as the central directory's
-// compressed size says.
+// compressed size says. The data's first bytes (all of a small entry's) come
+// with the local header in one read and are kept here.
 struct EntryDataLocation {
   std::uint64_t offset = 0;
   std::uint64_t size = 0;
+  std::string head;  // the first bytes of the data, at most one chunk
 };
 
 // Receives an entry's decoded data, chunk by chunk.
@@ -49,8 +52,8 @@ enum class ChecksumCheck { kVerify, kSkip };
 // Decodes the located data (stored or Deflate) into the sink, computing the
 // CRC-32 of what it writes unless told to skip it (the outcome is then never
 // kChecksumMismatch). Never writes more than the entry's declared
-// uncompressed size, and holds only one chunk of input and one of output in
-// memory at a time. An entry whose uncompressed size is 0 writes nothing and
+// uncompressed size, and holds at most the head and one chunk of input and one
+// of output in memory at a time. An entry whose uncompressed size is 0 writes nothing and
 // is done. Raises nothing that concerns the data: every such fault is kFailed.
 DecodeOutcome DecodeEntryData(const ReadOnlyFile& archive, const TAbZipItem& item,
                               const EntryDataLocation& location, EntrySink& sink,
