@@ -11,11 +11,12 @@ then runs, on the same library:
   quillmere-cli scan --subfolders --jobs 1
   quillmere-cli scan --subfolders            (one job per processor)
   python3 SCRIPT --subfolders                (the peer, when SCRIPT exists)
-first with a warm page cache (one untimed run each, then R timed runs), then
-cold (the page cache dropped before every run), where the system permits
-dropping it. Prints the median wall time, books per second, the median
-processor time (user and system) and the peak resident memory of each, and
-checks that both scans print the same list.
+first with a warm page cache (one untimed run each, then R rounds in which
+each runs once in turn), then cold (the page cache dropped before every run),
+where the system permits dropping it. Prints the median wall time, books per
+second, the median processor time (user and system) and the peak resident
+memory of each, the ratios of their speeds, and checks that both scans print
+the same list.
 With --no-end-record-gb, also times `info` on a sparse file of that many
 GiB that holds no end record.
 """
@@ -81,24 +82,34 @@ def library(args):
     return copies
 
 
-def measure(name, command, books, runs, cold):
+def measure(commands, books, runs, cold):
+    """Runs the commands in turn, round after round, so that a machine whose
+    speed drifts (other work, a busy host) slows each of them alike and their
+    ratios hold. Prints each command's medians; returns books/s and the set of
+    outputs by name, or None when the cache cannot be dropped."""
     if not cold:
-        run(command)  # warms the cache and the program
-    times, processor, peaks, outputs = [], [], [], set()
+        for _, command in commands:
+            run(command)  # warms the cache and the program
+    samples = {name: ([], [], [], set()) for name, _ in commands}
     for _ in range(runs):
-        if cold and not drop_caches():
-            print(f"{name:<22} cold: dropping the page cache is not permitted here")
-            return None
-        seconds, busy, peak, output = run(command)
-        times.append(seconds)
-        processor.append(busy)
-        peaks.append(peak)
-        outputs.add(output)
-    median = statistics.median(times)
-    peak = f"{max(peaks) / 1024:6.1f} MiB" if max(peaks) else "unknown (no GNU time)"
-    print(f"{name:<22} {'cold' if cold else 'warm'}  {median:7.3f} s  {books / median:9.0f} books/s"
-          f"  processor {statistics.median(processor):6.3f} s  peak {peak}")
-    return books / median, outputs
+        for name, command in commands:
+            if cold and not drop_caches():
+                print(f"cold: dropping the page cache is not permitted here")
+                return None
+            seconds, busy, peak, output = run(command)
+            times, processor, peaks, outputs = samples[name]
+            times.append(seconds)
+            processor.append(busy)
+            peaks.append(peak)
+            outputs.add(output)
+    results = {}
+    for name, (times, processor, peaks, outputs) in samples.items():
+        median = statistics.median(times)
+        peak = f"{max(peaks) / 1024:6.1f} MiB" if max(peaks) else "unknown (no GNU time)"
+        print(f"{name:<22} {'cold' if cold else 'warm'}  {median:7.3f} s  {books / median:9.0f} books/s"
+              f"  processor {statistics.median(processor):6.3f} s  peak {peak}")
+        results[name] = (books / median, outputs)
+    return results
 
 
 def end_record_search(args, cli):
@@ -133,15 +144,19 @@ def main():
         print(f"peer script not found at {args.peer}; give it with --peer")
     print(f"library: {folder}, {books} books")
     for cold in (False, True):
-        results = {}
-        for name, command in commands:
-            result = measure(name, command, books, args.runs, cold)
-            if result:
-                results[name] = result
+        results = measure(commands, books, args.runs, cold)
+        if not results:
+            continue
         scans = [outputs for name, (_, outputs) in results.items() if name.startswith("scan")]
         if len(scans) == 2 and (len(scans[0] | scans[1]) != 1):
             print("the scans' lists differ between runs or job counts")
             return 1
+        rates = [results[name][0] for name, _ in commands]
+        one, default, peer = (rates + [None])[:3]
+        ratios = [f"default/jobs 1 {default / one:.2f}x"]
+        if peer:
+            ratios += [f"jobs 1/peer {one / peer:.2f}x", f"default/peer {default / peer:.2f}x"]
+        print(f"{'ratios':<22} {'cold' if cold else 'warm'}  " + ", ".join(ratios))
     if args.no_end_record_gb:
         end_record_search(args, cli)
     return 0
