@@ -151,16 +151,18 @@ std::optional<EntryDataLocation> LocateEntryData(const ReadOnlyFile& archive,
   if ((item.versionNeeded & 0xFF) > kHighestVersionNeeded) return std::nullopt;
   // One read for the header, its name and extra field (their length guessed)
   // and the data's first chunk; only the header itself must be there.
-  std::string bytes(kLocalHeaderSize + kNameAndExtraGuess +
-                        static_cast<std::size_t>(std::min<std::uint64_t>(item.compressedSize, kChunk)),
-                    '\0');
+  std::string bytes(
+      kLocalHeaderSize + kNameAndExtraGuess +
+          static_cast<std::size_t>(std::min<std::uint64_t>(item.compressedSize, kChunk)),
+      '\0');
   try {
     bytes.resize(archive.ReadAt(item.localHeaderOffset, std::as_writable_bytes(std::span(bytes))));
   } catch (const Error&) {
     // Only the header's own bytes decide whether the entry can be located.
     bytes.assign(kLocalHeaderSize, '\0');
     try {
-      bytes.resize(archive.ReadAt(item.localHeaderOffset, std::as_writable_bytes(std::span(bytes))));
+      bytes.resize(
+          archive.ReadAt(item.localHeaderOffset, std::as_writable_bytes(std::span(bytes))));
     } catch (const Error&) {
       return std::nullopt;
     }
@@ -176,7 +178,8 @@ std::optional<EntryDataLocation> LocateEntryData(const ReadOnlyFile& archive,
   EntryDataLocation location{item.localHeaderOffset + dataStart, item.compressedSize, {}};
   if (dataStart < bytes.size()) {
     bytes.erase(0, dataStart);
-    bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size(), item.compressedSize)));
+    bytes.resize(
+        static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size(), item.compressedSize)));
     location.head = std::move(bytes);
   }
   return location;

@@ -26,7 +26,9 @@ constexpr bool IsWhiteSpace(char32_t c) {
          c == 0x205F || c == 0x3000;
 }
 
-constexpr bool IsAsciiLetter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool IsAsciiLetter(char32_t c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 constexpr bool IsAsciiDigit(char32_t c) { return c >= '0' && c <= '9'; }
 
 // Beyond ASCII, the ranges that XML gives for the first character of a name

@@ -69,15 +69,17 @@ bool HasDotSegment(std::string_view path) {
   return false;
 }
 
-// Whether the href needs no decoding and no resolving: joined to the folder
-// it already is its archive path. Most books' hrefs are of this kind.
-bool IsPlainHref(std::string_view opfFolder, std::string_view href) {
-  return href.find_first_of("%/") == std::string_view::npos && !href.starts_with('\\') &&
-         !HasDotSegment(href) && !HasDotSegment(opfFolder);
+// Whether the href needs no decoding and no resolving: joined to a folder
+// without dot segments it already is its archive path. Most books' hrefs are
+// of this kind.
+bool IsPlainHref(std::string_view href) {
+  const bool escapedOrSlashed =
+      std::ranges::any_of(href, [](char c) { return c == '%' || c == '/'; });
+  return !escapedOrSlashed && !href.starts_with('\\') && !HasDotSegment(href);
 }
 
-std::string SpinePath(std::string_view opfFolder, std::string_view href) {
-  if (IsPlainHref(opfFolder, href)) {
+std::string SpinePath(std::string_view opfFolder, bool plainFolder, std::string_view href) {
+  if (plainFolder && IsPlainHref(href)) {
     if (opfFolder.empty()) return std::string(href);
     std::string path;
     path.reserve(opfFolder.size() + 1 + href.size());
@@ -102,7 +104,9 @@ std::vector<std::string> BuildSpinePathList(std::string_view opfFolder,
                                             const std::vector<std::string>& spineHrefs) {
   std::vector<std::string> paths;
   paths.reserve(spineHrefs.size());
-  for (const std::string& href : spineHrefs) paths.push_back(SpinePath(opfFolder, href));
+  const bool plainFolder = !HasDotSegment(opfFolder);
+  for (const std::string& href : spineHrefs)
+    paths.push_back(SpinePath(opfFolder, plainFolder, href));
   return paths;
 }
 
