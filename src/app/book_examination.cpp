@@ -53,7 +53,7 @@ CheckOutcome ExamineBook(const std::shared_ptr<BookArchive>& archive, int timeRe
   return Examine(archive, timeResolution, [&] {
     // A reader of its own: the package is read again, whatever the caller read.
     TEpuB reader;
-    reader.Open(archive);
+    reader.Open(archive, TEpuB::TocEntries::kSkip);
     return SpinePathsOf(reader);
   });
 }

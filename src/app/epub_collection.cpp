@@ -27,7 +27,7 @@ EpubCollection::Examination EpubCollection::ExamineOpenBook(
   TEpuB reader;
   {
     const ScopedUserMessages scope(shown);
-    reader.Open(archive);
+    reader.Open(archive, TEpuB::TocEntries::kSkip);  // the check reads the spine only
   }
   if (!reader.Ok) return {Candidate::kPackageUnreadable, {}};
   CheckOutcome outcome = ExamineReadBook(archive, reader, shown, timeResolution());

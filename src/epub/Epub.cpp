@@ -26,9 +26,9 @@ std::string PathText(const std::filesystem::path& path) {
 
 void TEpuB::Open(const std::filesystem::path& epubPath) { Open(BookArchive::Open(epubPath)); }
 
-void TEpuB::Open(const std::shared_ptr<BookArchive>& archive) {
+void TEpuB::Open(const std::shared_ptr<BookArchive>& archive, TocEntries toc) {
   try {
-    ReadPackage(archive);
+    ReadPackage(archive, toc);
   } catch (...) {
     // Whatever escapes the steps (a document that fails to parse, above
     // all) leaves a reader with nothing in it, Ok false; the user sees
@@ -37,7 +37,7 @@ void TEpuB::Open(const std::shared_ptr<BookArchive>& archive) {
   }
 }
 
-void TEpuB::ReadPackage(const std::shared_ptr<BookArchive>& archive) {
+void TEpuB::ReadPackage(const std::shared_ptr<BookArchive>& archive, TocEntries toc) {
   Reset();
   EpubPath = archive->Path();
 
@@ -64,14 +64,14 @@ void TEpuB::ReadPackage(const std::shared_ptr<BookArchive>& archive) {
   if (SpineHrefs.empty()) return;
 
   OpfFolder = ArchiveFolder(OpfPath);
-  ReadTableOfContents(archive);
+  ReadTableOfContents(archive, toc);
 
   Ok = true;
   LastIndex = static_cast<int>(SpineHrefs.size()) - 1;
   CurrentIndex = 0;
 }
 
-void TEpuB::ReadTableOfContents(const std::shared_ptr<BookArchive>& archive) {
+void TEpuB::ReadTableOfContents(const std::shared_ptr<BookArchive>& archive, TocEntries toc) {
   EntryStream.Clear();
   const std::string ncxHref = ArchivePath(queries_.GetNcxPath());
   // A spine without a "toc" names no navigation document, so no archive is
@@ -87,6 +87,7 @@ void TEpuB::ReadTableOfContents(const std::shared_ptr<BookArchive>& archive) {
 
   queries_.TocList().clear();
   Toc.clear();
+  if (toc == TocEntries::kSkip) return;
   queries_.ReadNavMap(queries_.FindRootChild("navMap"));
   Toc.reserve(queries_.TocList().size());
   for (std::unique_ptr<TToc>& entry : queries_.TocList()) {

@@ -50,10 +50,15 @@ class TEpuB {
   // guarded walks; a document that fails to parse is not reported.
   void Open(const std::filesystem::path& epubPath);
 
+  // What Open takes from the NCX. A reader that only wants the spine skips
+  // the entries: the NCX is still extracted and parsed, so a book reads (Ok,
+  // the messages shown) exactly as with them, but Toc stays empty.
+  enum class TocEntries { kGather, kSkip };
+
   // The same for a book archive that is already open: every document is
   // extracted through it, and EpubPath is its path. Whatever it shows or
-  // answers is what Open on that path would.
-  void Open(const std::shared_ptr<BookArchive>& archive);
+  // answers is what Open on that path would, Toc aside with kSkip.
+  void Open(const std::shared_ptr<BookArchive>& archive, TocEntries toc = TocEntries::kGather);
 
   // Empties every field, EpubPath included, and every list (releasing the
   // table-of-contents entries) and the stream; Ok false, LastIndex and
@@ -94,8 +99,8 @@ class TEpuB {
   std::string CoverPath;   // the cover image's href, "/" separators as written
   std::string GuideCover;  // the href of the guide's cover reference
 
-  std::string OpfPath;    // archive path of the OPF document, "\" separators
-  std::string OpfFolder;  // OpfPath before its last "\"; empty for a root OPF
+  std::string OpfPath;                   // archive path of the OPF document, "\" separators
+  std::string OpfFolder;                 // OpfPath before its last "\"; empty for a root OPF
   std::vector<std::string> SpineIdrefs;  // in spine order
   // The spine documents' hrefs in spine order, "\" separators, relative to
   // OpfFolder, otherwise as written (no decoding, no "." or ".." resolution).
@@ -112,10 +117,10 @@ class TEpuB {
 
  private:
   // The steps of Open; returns at the first stop. Errors pass to Open.
-  void ReadPackage(const std::shared_ptr<BookArchive>& archive);
-  // Extracts the NCX named by the OPF in the document, parses it and takes
-  // over the entries of its navMap.
-  void ReadTableOfContents(const std::shared_ptr<BookArchive>& archive);
+  void ReadPackage(const std::shared_ptr<BookArchive>& archive, TocEntries toc);
+  // Extracts the NCX named by the OPF in the document, parses it and, unless
+  // told to skip them, takes over the entries of its navMap.
+  void ReadTableOfContents(const std::shared_ptr<BookArchive>& archive, TocEntries toc);
   // ExtractEntry through an open archive.
   bool ExtractFrom(const std::shared_ptr<BookArchive>& archive, std::string_view entryPath,
                    MemoryStream& stream);

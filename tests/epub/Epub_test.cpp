@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/book_archive.h"
 #include "epub_builder.h"
 #include "recording_user_messages.h"
 #include "temp_dir.h"
@@ -206,6 +207,19 @@ TEST_F(PackageReader, DocumentThatFailsToParseResetsEverythingSilently) {
     EXPECT_TRUE(boxes.messages.empty());
     EXPECT_TRUE(boxes.errors.empty());
   }
+}
+
+TEST_F(PackageReader, SkippingTocEntriesStillParsesTheNcx) {
+  const fs::path path = folder_ / "book.epub";
+  EpubBuilder().AddChapters(2).WriteTo(path);
+  reader.Open(BookArchive::Open(path), TEpuB::TocEntries::kSkip);
+  ASSERT_TRUE(reader.Ok);
+  EXPECT_EQ(reader.SpineHrefs, (Strings{"Text\\chapter01.xhtml", "Text\\chapter02.xhtml"}));
+  EXPECT_TRUE(reader.Toc.empty());
+
+  EpubBuilder().AddChapters(2).ReplaceEntry("OEBPS/toc.ncx", "<ncx><navMap></ncx>").WriteTo(path);
+  reader.Open(BookArchive::Open(path), TEpuB::TocEntries::kSkip);
+  ExpectReset(reader);
 }
 
 TEST_F(PackageReader, FileThatIsNoArchiveShowsExactlyOneErrorBox) {
