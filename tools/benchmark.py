@@ -3,6 +3,7 @@
 
 usage: tools/benchmark.py [--books N] [--copies K] [--runs R] [--library DIR]
                           [--build DIR] [--peer SCRIPT] [--no-end-record-gb G]
+                          [--quiet]
 
 Generates the library with quillmere-sample-library (or reuses one made with
 the same book count; with --copies, a library of K hard-linked copies of it,
@@ -16,7 +17,8 @@ each runs once in turn), then cold (the page cache dropped before every run),
 where the system permits dropping it. Prints the median wall time, books per
 second, the median processor time (user and system) and the peak resident
 memory of each, the ratios of their speeds, and checks that both scans print
-the same list.
+the same list. On a machine that other programs share, --quiet leaves out
+the rounds in which they used the processors.
 With --no-end-record-gb, also times `info` on a sparse file of that many
 GiB that holds no end record.
 """
@@ -33,24 +35,39 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 
 GNU_TIME = "/usr/bin/time"
+# The machine's busy time is counted in clock ticks, so a reading may be off
+# by about two of them.
+TICK_ERROR = 2 / os.sysconf("SC_CLK_TCK")
+
+
+def busy_seconds():
+    """Processor seconds the whole machine has spent busy since it started."""
+    with open("/proc/stat") as stat:
+        fields = [int(value) for value in stat.readline().split()[1:]]
+    idle = fields[3] + fields[4]  # idle and waiting for input or output
+    return (sum(fields[:8]) - idle) / os.sysconf("SC_CLK_TCK")
 
 
 def run(command):
-    """Wall seconds, processor seconds, peak resident KiB (0 when unknown)
-    and standard output of one run. The peak comes from GNU time, which
-    measures the program alone: a child of this script would also count the
-    script's own memory, which it shares until the program starts."""
+    """Wall seconds, processor seconds, peak resident KiB (0 when unknown),
+    standard output, and the processor seconds that other programs took
+    meanwhile, of one run. The peak comes from GNU time, which measures the
+    program alone: a child of this script would also count the script's own
+    memory, which it shares until the program starts."""
     with tempfile.NamedTemporaryFile("r") as report:
         measured = os.path.exists(GNU_TIME)
         if measured:
             command = [GNU_TIME, "-f", "%M", "-o", report.name] + command
+        busy = busy_seconds()
         start = time.monotonic()
         process = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         output = process.stdout.read()
         _, _, usage = os.wait4(process.pid, 0)
         seconds = time.monotonic() - start
+        own = usage.ru_utime + usage.ru_stime
+        others = max(0.0, busy_seconds() - busy - own)
         peak = int(report.read().split()[-1]) if measured else 0
-    return seconds, usage.ru_utime + usage.ru_stime, peak, output
+    return seconds, own, peak, output, others
 
 
 def drop_caches():
@@ -82,26 +99,41 @@ def library(args):
     return copies
 
 
-def measure(commands, books, runs, cold):
+def measure(commands, books, runs, cold, quiet):
     """Runs the commands in turn, round after round, so that a machine whose
-    speed drifts (other work, a busy host) slows each of them alike and their
-    ratios hold. Prints each command's medians; returns books/s and the set of
-    outputs by name, or None when the cache cannot be dropped."""
+    speed drifts slows each of them alike and their ratios hold. With quiet,
+    a round in which other programs took more than a tenth of a run's wall
+    time (give or take the clock ticks of the machine's count) is done again (up to three times as many rounds in all), since
+    another program on the same processors falsifies a parallel run most.
+    Prints each command's medians; returns books/s and the set of outputs by
+    name, or None when the cache cannot be dropped."""
     if not cold:
         for _, command in commands:
             run(command)  # warms the cache and the program
     samples = {name: ([], [], [], set()) for name, _ in commands}
-    for _ in range(runs):
+    rounds = disturbed = 0
+    while rounds < runs and rounds + disturbed < 3 * runs:
+        results = []
         for name, command in commands:
             if cold and not drop_caches():
-                print(f"cold: dropping the page cache is not permitted here")
+                print("cold: dropping the page cache is not permitted here")
                 return None
-            seconds, busy, peak, output = run(command)
+            results.append((name, run(command)))
+        if quiet and any(others > 0.1 * seconds + TICK_ERROR for _, (seconds, *_, others) in results):
+            disturbed += 1
+            continue
+        rounds += 1
+        for name, (seconds, busy, peak, output, _) in results:
             times, processor, peaks, outputs = samples[name]
             times.append(seconds)
             processor.append(busy)
             peaks.append(peak)
             outputs.add(output)
+    if rounds == 0:
+        print(f"{'cold' if cold else 'warm'}: every round was disturbed by other programs")
+        return None
+    if disturbed:
+        print(f"{'cold' if cold else 'warm'}: {disturbed} rounds disturbed by other programs were left out")
     results = {}
     for name, (times, processor, peaks, outputs) in samples.items():
         median = statistics.median(times)
@@ -131,6 +163,8 @@ def main():
     parser.add_argument("--build", default=os.path.join(ROOT, "build", "default"))
     parser.add_argument("--peer", default=os.path.join(ROOT, "..", "shared", "bench", "peer_python.py"))
     parser.add_argument("--no-end-record-gb", type=int, default=0)
+    parser.add_argument("--quiet", action="store_true",
+                        help="leave out rounds in which other programs used the processors")
     args = parser.parse_args()
 
     cli = os.path.join(args.build, "src", "quillmere-cli")
@@ -144,7 +178,7 @@ def main():
         print(f"peer script not found at {args.peer}; give it with --peer")
     print(f"library: {folder}, {books} books")
     for cold in (False, True):
-        results = measure(commands, books, args.runs, cold)
+        results = measure(commands, books, args.runs, cold, args.quiet)
         if not results:
             continue
         scans = [outputs for name, (_, outputs) in results.items() if name.startswith("scan")]
