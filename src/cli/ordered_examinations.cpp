@@ -17,8 +17,11 @@ OrderedExaminations::OrderedExaminations(int threads, Examine examine, Deliver d
     : examine_(std::move(examine)),
       deliver_(std::move(deliver)),
       limit_(kSlotsPerThread * static_cast<std::size_t>(threads)) {
-  threads_.reserve(static_cast<std::size_t>(threads));
-  for (int i = 0; i < threads; ++i) threads_.emplace_back([this] { Work(); });
+  // The giving thread examines too, while it waits for results, so one
+  // thread fewer is started: as many threads examine as were asked for, and
+  // none of them has to share a processor with it.
+  threads_.reserve(static_cast<std::size_t>(threads - 1));
+  for (int i = 1; i < threads; ++i) threads_.emplace_back([this] { Work(); });
 }
 
 OrderedExaminations::~OrderedExaminations() {
@@ -31,33 +34,39 @@ OrderedExaminations::~OrderedExaminations() {
   for (std::thread& thread : threads_) thread.join();
 }
 
+std::shared_ptr<OrderedExaminations::Slot> OrderedExaminations::NextToStart() const {
+  for (const auto& slot : slots_) {
+    if (!slot->started) return slot;
+  }
+  return nullptr;
+}
+
+void OrderedExaminations::ExamineSlot(std::unique_lock<std::mutex>& lock, Slot& slot) {
+  slot.started = true;
+  lock.unlock();
+  {
+    const ScopedUserMessages scope(slot.result.messages);
+    try {
+      slot.result.examination = examine_(slot.result.path);
+    } catch (...) {
+      slot.error = std::current_exception();  // raised where the result is delivered
+    }
+  }
+  lock.lock();
+  slot.done = true;
+  ++doneCount_;
+}
+
 void OrderedExaminations::Work() {
   std::unique_lock lock(mutex_);
   for (;;) {
     std::shared_ptr<Slot> slot;
     work_.wait(lock, [&] {
-      for (const auto& candidate : slots_) {
-        if (!candidate->started) {
-          slot = candidate;
-          return true;
-        }
-      }
-      return stopping_;
+      slot = NextToStart();
+      return slot || stopping_;
     });
     if (!slot) return;
-    slot->started = true;
-    lock.unlock();
-    {
-      const ScopedUserMessages scope(slot->result.messages);
-      try {
-        slot->result.examination = examine_(slot->result.path);
-      } catch (...) {
-        slot->error = std::current_exception();  // raised where the result is delivered
-      }
-    }
-    lock.lock();
-    slot->done = true;
-    ++doneCount_;
+    ExamineSlot(lock, *slot);
     // The giving thread is woken only when it can go on, and then has a batch
     // to deliver: waking it for every result would cost a switch per book.
     if (cancelling_ || GiverMayGoOn()) done_.notify_all();
@@ -87,17 +96,26 @@ void OrderedExaminations::Submit(std::string path) {
   work_.notify_one();
 }
 
+void OrderedExaminations::WaitForResults(std::unique_lock<std::mutex>& lock, std::size_t wanted) {
+  wanted_ = std::min(wanted, slots_.size());
+  while (!GiverMayGoOn()) {
+    // A book that no thread has begun is examined here rather than waited for.
+    if (const std::shared_ptr<Slot> slot = NextToStart()) {
+      ExamineSlot(lock, *slot);
+    } else {
+      done_.wait(lock);
+    }
+  }
+  wanted_ = 0;
+}
+
 void OrderedExaminations::DeliverReady(bool wait, std::size_t wanted) {
   for (;;) {
     std::shared_ptr<Slot> oldest;
     {
       std::unique_lock lock(mutex_);
       if (slots_.empty()) return;
-      if (wait) {
-        wanted_ = std::min(wanted, slots_.size());
-        done_.wait(lock, [&] { return GiverMayGoOn(); });
-        wanted_ = 0;
-      }
+      if (wait) WaitForResults(lock, wanted);
       if (!slots_.front()->done) return;
       oldest = std::move(slots_.front());
       slots_.pop_front();

@@ -31,7 +31,8 @@ class OrderedExaminations {
   using Examine = std::function<EpubCollection::Examination(const std::string& path)>;
   using Deliver = std::function<void(const Result& result)>;
 
-  // `examine` runs on the worker threads, `deliver` on the giving thread.
+  // `threads` examine at once: the giving thread, while it waits for
+  // results, and threads - 1 others. `deliver` runs on the giving thread.
   OrderedExaminations(int threads, Examine examine, Deliver deliver);
   // Cancels what is not examined yet and waits for the threads.
   ~OrderedExaminations();
@@ -59,9 +60,16 @@ class OrderedExaminations {
   };
 
   void Work();
+  // The oldest candidate that no thread has begun; null when there is none.
+  std::shared_ptr<Slot> NextToStart() const;
+  // Examines the slot with the lock released; the lock is held again after.
+  void ExamineSlot(std::unique_lock<std::mutex>& lock, Slot& slot);
   // Delivers the oldest results while they are done; with `wait`, first waits
   // until the oldest is done and at least `wanted` results are.
   void DeliverReady(bool wait, std::size_t wanted = 1);
+  // Waits, examining what no thread has begun meanwhile, until the giving
+  // thread may go on with `wanted` results.
+  void WaitForResults(std::unique_lock<std::mutex>& lock, std::size_t wanted);
   // Whether the giving thread, waiting for `wanted_` results, may go on.
   bool GiverMayGoOn() const;
 
