@@ -14,6 +14,7 @@
 #include "apps/qt/frm_app_add.h"
 #include "base/scoped_user_messages.h"
 #include "shell/command_line.h"
+#include "shell/parent_console.h"
 #include "viewer/qt/zipview.h"
 #include "widgets/application.h"
 #include "widgets/image_list.h"
@@ -39,6 +40,8 @@ quill::BookPaths CommandLineBooks(const std::vector<std::string>& given) {
     full.push_back(QDir::toNativeSeparators(QDir::cleanPath(absolute)).toStdString());
   }
   quill::BookPaths books = quill::SortBookPaths(full);
+  if (books.ignored.empty()) return books;
+  const quill::ParentConsole console;
   for (const std::string& path : books.ignored) {
     std::fprintf(stderr, "quillmere: %s: neither an EPUB file nor a folder\n", path.c_str());
   }
@@ -63,10 +66,12 @@ int main(int argc, char* argv[]) {
   const quill::LaunchArguments asked =
       quill::ParseLaunchArguments(quill::ProgramArguments(argc, argv));
   if (asked.action == Action::kHelp) {
+    const quill::ParentConsole console;
     std::fputs(quill::kLaunchUsage, stdout);
     return 0;
   }
   if (asked.action == Action::kVersion) {
+    const quill::ParentConsole console;
     std::puts("quillmere " QUILLMERE_VERSION);
     return 0;
   }
@@ -78,6 +83,7 @@ int main(int argc, char* argv[]) {
   application.setDesktopFileName(QStringLiteral("org.quillmere.Quillmere"));
   const quill::LaunchArguments launch = quill::ParseLaunchArguments(ApplicationArguments());
   if (launch.action == Action::kUsageError) {
+    const quill::ParentConsole console;
     std::fprintf(stderr, "quillmere: unknown option '%s'\nTry 'quillmere --help'.\n",
                  launch.unknownOption.c_str());
     return kExitUsage;
