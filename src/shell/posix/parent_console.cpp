@@ -7,4 +7,9 @@ ParentConsole::ParentConsole() noexcept = default;
 
 ParentConsole::~ParentConsole() = default;
 
+void ParentConsole::Write(std::FILE* stream, std::string_view text) const {
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fflush(stream);
+}
+
 }  // namespace quill

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <string>
+
+#include "base/win32/wide_text.h"
 
 namespace quill {
 namespace {
@@ -17,20 +19,41 @@ bool LeadsSomewhere(DWORD stream) {
 
 }  // namespace
 
+// The console is written to directly, in UTF-16, rather than through the C
+// runtime's streams: those of a program without a console cannot be opened
+// anew everywhere, and the console shows every character whatever its code
+// page.
 ParentConsole::ParentConsole() noexcept {
   const bool output = LeadsSomewhere(STD_OUTPUT_HANDLE);
   const bool error = LeadsSomewhere(STD_ERROR_HANDLE);
   if ((output && error) || !::AttachConsole(ATTACH_PARENT_PROCESS)) return;
-  attached_ = true;
-  if (!output) std::freopen("CONOUT$", "w", stdout);
-  if (!error) std::freopen("CONOUT$", "w", stderr);
+  const HANDLE screen = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      0, nullptr);
+  if (screen == INVALID_HANDLE_VALUE) {
+    ::FreeConsole();
+    return;
+  }
+  screen_ = screen;
+  forOutput_ = !output;
+  forError_ = !error;
 }
 
 ParentConsole::~ParentConsole() {
-  if (!attached_) return;
-  std::fflush(stdout);
-  std::fflush(stderr);
+  if (screen_ == nullptr) return;
+  ::CloseHandle(screen_);
   ::FreeConsole();
+}
+
+void ParentConsole::Write(std::FILE* stream, std::string_view text) const {
+  if ((stream == stdout && forOutput_) || (stream == stderr && forError_)) {
+    const std::wstring wide = WideOf(text);
+    DWORD written = 0;
+    ::WriteConsoleW(screen_, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    return;
+  }
+  std::fwrite(text.data(), 1, text.size(), stream);
+  std::fflush(stream);
 }
 
 }  // namespace quill
