@@ -59,10 +59,10 @@ TEST(CommandLine, PathsThatAreNeitherBooksNorFoldersAreNamedAndTheWindowStays) {
   ASSERT_TRUE(program.waitForStarted(10000));
   const QString expected = "quillmere: " + QString::fromStdString((dir / "notes.txt").string()) +
                            ": neither an EPUB file nor a folder\n";
-  QString errors;
-  while (!errors.contains(expected) && program.waitForReadyRead(10000))
-    errors += Text(program.readAllStandardError());
-  EXPECT_TRUE(errors.contains(expected)) << errors.toStdString();
+  QByteArray errors;
+  while (!Text(errors).contains(expected) && program.waitForReadyRead(10000))
+    errors += program.readAllStandardError();
+  EXPECT_TRUE(Text(errors).contains(expected)) << errors.toStdString();
   EXPECT_EQ(program.state(), QProcess::Running);
   // The message comes before the window; on Windows the request to close
   // reaches only a window that exists, so it is repeated until one does.
