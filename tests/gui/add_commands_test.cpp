@@ -21,9 +21,11 @@
 #include <QUrl>
 #include <functional>
 #include <map>
+#include <string_view>
 
 #include "app/qt/Unit1.h"
 #include "app/qt/book_list_model.h"
+#include "base/path_text.h"
 #include "epub_builder.h"
 #include "qstring_printer.h"
 #include "recording_user_messages.h"
@@ -90,22 +92,23 @@ class AddCommandsTest : public ::testing::Test {
     return names;
   }
 
-  std::string Book(const fs::path& relative, Edit edit = Edit::kOtherDay) {
-    const fs::path path = temp / relative;
+  // The books and files are named in UTF-8, as the windows name them.
+  std::string Book(std::string_view relative, Edit edit = Edit::kOtherDay) {
+    const fs::path path = temp / PathFromUtf8(relative);
     fs::create_directories(path.parent_path());
     EpubBuilder book;
     book.AddChapters(3);
     if (edit == Edit::kSameDayOtherHour) book.EditChapter(0, DosDateTime(2021, 6, 15, 15, 45, 30));
     if (edit == Edit::kOtherDay) book.EditChapter(0, DosDateTime(2021, 7, 1, 9, 0, 0));
     book.WriteTo(path);
-    return path.string();
+    return Utf8Of(path);
   }
 
-  std::string File(const fs::path& relative, const std::string& bytes) {
-    const fs::path path = temp / relative;
+  std::string File(std::string_view relative, const std::string& bytes) {
+    const fs::path path = temp / PathFromUtf8(relative);
     fs::create_directories(path.parent_path());
     WriteFile(path, bytes);
-    return path.string();
+    return Utf8Of(path);
   }
 
   void ChooseFiles(const std::vector<std::string>& files) {

@@ -12,6 +12,7 @@
 #include "app/qt/book_list_model.h"
 #include "apps/application_list.h"
 #include "apps/qt/frm_app_add.h"
+#include "base/path_text.h"
 #include "recording_program.h"
 #include "recording_user_messages.h"
 #include "scoped_environment.h"
@@ -69,7 +70,7 @@ class OpenWithSubmenu : public ::testing::Test {
   void SelectBook(const fs::path& book) {
     auto* list = form_->findChild<QTableView*>("ListView1");
     auto* books = dynamic_cast<BookListModel*>(list->model());
-    books->Append({book.filename().string(), book.string()});
+    books->Append({Utf8Of(book.filename()), Utf8Of(book)});
     list->selectRow(books->rowCount() - 1);
   }
 
@@ -116,27 +117,27 @@ TEST_F(OpenWithSubmenu, OffersEachEntryByFileNameWithItsPathAsHint) {
 TEST_F(OpenWithSubmenu, AnApplicationStartsWithTheSelectedBookOrSaysNoFileIsSelected) {
   fs::create_directories(temp_ / "one");
   fs::create_directories(temp_ / "two");
-  const RecordingProgram first(temp_ / "one", "record"), second(temp_ / "two", "record");
+  const RecordingProgram first(temp_ / "one", "record.exe"), second(temp_ / "two", "record.exe");
   SaveApplicationList(*OpenUserRegistry(), {first.path().string(), second.path().string()});
   StartRun();
-  ASSERT_EQ(Captions().mid(2), (QStringList{"record", "record"}));
+  ASSERT_EQ(Captions().mid(2), (QStringList{"record.exe", "record.exe"}));
 
   Items()[3]->trigger();
   EXPECT_EQ(messages_.messages, std::vector<std::string>{"No file selected"});
 
-  const fs::path book = temp_ / "My Books" / "Példa könyv.epub";
+  const fs::path book = temp_ / "My Books" / PathFromUtf8("Példa könyv.epub");
   fs::create_directories(book.parent_path());
   WriteFile(book, "book");
   SelectBook(book);
   Items()[3]->trigger();
-  EXPECT_EQ(second.WaitForRecord(), "1\n" + book.string() + "\n")
+  EXPECT_EQ(second.WaitForRecord(), "1\n" + Utf8Of(book) + "\n")
       << "the path with blanks arrives as one argument";
   EXPECT_FALSE(first.HasRun()) << "items of the same caption start their own programs";
   EXPECT_EQ(messages_.messages.size(), 1u);
 }
 
 TEST_F(OpenWithSubmenu, TheDialogsOkRebuildsTheSubmenuAndCancelDoesNot) {
-  const std::string viewer = App("viewer"), reader = App("reader");
+  const std::string viewer = App("viewer.exe"), reader = App("reader.exe");
   StartRun();
   EXPECT_EQ(Captions(), (QStringList{"Add another app", ""}));
 
@@ -151,7 +152,7 @@ TEST_F(OpenWithSubmenu, TheDialogsOkRebuildsTheSubmenuAndCancelDoesNot) {
     frmapp_->JvDragDrop1Drop({}, {Q(reader)});
     frmapp_->accept();
   });
-  EXPECT_EQ(Captions(), (QStringList{"Add another app", "", "reader", "viewer"}));
+  EXPECT_EQ(Captions(), (QStringList{"Add another app", "", "reader.exe", "viewer.exe"}));
   EXPECT_FALSE(Items().contains(handled.data()));
   EXPECT_FALSE(handled.isNull()) << "the item whose click ran is not destroyed under it";
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -9,20 +9,22 @@
 
 namespace quill::testing {
 
-// A small program that records how it was started: the number of its
-// arguments, then each argument, one a line, in a marker file beside it
-// (written under another name first, so a reader never sees half of it).
+// Puts a small program at `program` that records how it was started: the
+// number of its arguments, then each argument, one a line in UTF-8, in the
+// file `marker` (written under another name first, so a reader never sees
+// half of it). Each platform has its own kind of program.
+void InstallRecordingProgram(const std::filesystem::path& program,
+                             const std::filesystem::path& marker);
+
+// The recording program `name` in `folder`, which must exist, and what it
+// recorded, in "<name>.marker" beside it.
 class RecordingProgram {
  public:
-  // The program `name` in `folder`, which must exist.
   explicit RecordingProgram(const std::filesystem::path& folder,
-                            const std::string& name = "record args")
-      : program_(folder / name), marker_(folder / (name + ".marker")) {
-    const std::string marker = "'" + marker_.string() + "'";
-    const std::string record = "{ echo \"$#\"; for a in \"$@\"; do echo \"$a\"; done; }";
-    const std::string script = "#!/bin/sh\n" + record + " > " + marker + ".part\n";
-    WriteFile(program_, script + "mv " + marker + ".part " + marker + "\n");
-    std::filesystem::permissions(program_, std::filesystem::perms::owner_all);
+                            const std::filesystem::path& name = "record args")
+      : program_(folder / name), marker_(program_) {
+    marker_ += ".marker";
+    InstallRecordingProgram(program_, marker_);
   }
 
   const std::filesystem::path& path() const { return program_; }

@@ -14,6 +14,7 @@
 #include "apps/qt/frm_app_add.h"
 #include "base/scoped_user_messages.h"
 #include "shell/command_line.h"
+#include "shell/parent_console.h"
 #include "viewer/qt/zipview.h"
 #include "widgets/application.h"
 #include "widgets/image_list.h"
@@ -39,8 +40,10 @@ quill::BookPaths CommandLineBooks(const std::vector<std::string>& given) {
     full.push_back(QDir::toNativeSeparators(QDir::cleanPath(absolute)).toStdString());
   }
   quill::BookPaths books = quill::SortBookPaths(full);
+  if (books.ignored.empty()) return books;
+  const quill::ParentConsole console;
   for (const std::string& path : books.ignored) {
-    std::fprintf(stderr, "quillmere: %s: neither an EPUB file nor a folder\n", path.c_str());
+    console.Write(stderr, "quillmere: " + path + ": neither an EPUB file nor a folder\n");
   }
   return books;
 }
@@ -63,11 +66,11 @@ int main(int argc, char* argv[]) {
   const quill::LaunchArguments asked =
       quill::ParseLaunchArguments(quill::ProgramArguments(argc, argv));
   if (asked.action == Action::kHelp) {
-    std::fputs(quill::kLaunchUsage, stdout);
+    quill::ParentConsole().Write(stdout, quill::kLaunchUsage);
     return 0;
   }
   if (asked.action == Action::kVersion) {
-    std::puts("quillmere " QUILLMERE_VERSION);
+    quill::ParentConsole().Write(stdout, "quillmere " QUILLMERE_VERSION "\n");
     return 0;
   }
 
@@ -78,8 +81,8 @@ int main(int argc, char* argv[]) {
   application.setDesktopFileName(QStringLiteral("org.quillmere.Quillmere"));
   const quill::LaunchArguments launch = quill::ParseLaunchArguments(ApplicationArguments());
   if (launch.action == Action::kUsageError) {
-    std::fprintf(stderr, "quillmere: unknown option '%s'\nTry 'quillmere --help'.\n",
-                 launch.unknownOption.c_str());
+    quill::ParentConsole().Write(stderr, "quillmere: unknown option '" + launch.unknownOption +
+                                             "'\nTry 'quillmere --help'.\n");
     return kExitUsage;
   }
   // A session that ends or Ctrl+C ends the loop like closing the main window,

@@ -8,7 +8,7 @@
 #include "apps/myfunctions.h"
 #include "apps/open_with_menu.h"
 #include "base/path_text.h"
-#include "recorded_argument.h"
+#include "recording_program.h"
 #include "recording_user_messages.h"
 #include "shell/user_registry.h"
 #include "temp_dir.h"
@@ -28,8 +28,8 @@ TEST(NonAsciiApplication, ThePathSurvivesTheListAndTheProgramStartsWithTheBook) 
   testing::TempDir dir;
   fs::create_directory(dir / fs::path(u8"Eszközök"));
   fs::create_directory(dir / fs::path(u8"Könyvek"));
-  const fs::path program = dir / fs::path(u8"Eszközök/Olvasó ő.exe");
-  fs::copy_file(fs::absolute(QUILL_RECORD_ARGUMENT).make_preferred(), program);
+  const testing::RecordingProgram recorder(dir / fs::path(u8"Eszközök"), fs::path(u8"Olvasó ő.exe"));
+  const fs::path& program = recorder.path();
   const fs::path book = dir / fs::path(u8"Könyvek/Éjszaka – első.epub");
   testing::WriteFile(book, "book");
 
@@ -47,7 +47,7 @@ TEST(NonAsciiApplication, ThePathSurvivesTheListAndTheProgramStartsWithTheBook) 
   EXPECT_EQ(item.caption, Utf8Of(program.filename()));
 
   LaunchWithFile(loaded.front(), Utf8Of(book));
-  EXPECT_EQ(testing::WaitForRecord(program.wstring() + L".txt"), L"1\n" + book.wstring());
+  EXPECT_EQ(recorder.WaitForRecord(), "1\n" + Utf8Of(book) + "\n");
   EXPECT_TRUE(messages.messages.empty());
   ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quillmere");
 }

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "apps/myfunctions.h"
-#include "recorded_argument.h"
+#include "recording_program.h"
 #include "shell/shortcut.h"
 #include "temp_dir.h"
 #include "zip_writer.h"
@@ -56,22 +56,20 @@ TEST(Launch, TheApplicationGetsTheBookAsItsOneArgument) {
   testing::TempDir dir;
   fs::create_directory(dir / "My Tools");
   fs::create_directory(dir / "My Books");
-  const fs::path program = dir / "My Tools" / "record argument.exe";
-  fs::copy_file(fs::absolute(QUILL_RECORD_ARGUMENT).make_preferred(), program);
+  const testing::RecordingProgram recorder(dir / "My Tools", "record argument.exe");
   const fs::path book = dir / "My Books" / "A Tale of Two Cities.epub";
   testing::WriteFile(book, "book");
 
-  LaunchWithFile(program.string(), book.string());
-  EXPECT_EQ(testing::WaitForRecord(program.wstring() + L".txt"), L"1\n" + book.wstring());
+  LaunchWithFile(recorder.path().string(), book.string());
+  EXPECT_EQ(recorder.WaitForRecord(), "1\n" + book.string() + "\n");
 }
 
 TEST(Launch, NothingStartsForAMissingBook) {
   testing::TempDir dir;
-  const fs::path program = dir / "record.exe";
-  fs::copy_file(fs::absolute(QUILL_RECORD_ARGUMENT).make_preferred(), program);
-  LaunchWithFile(program.string(), (dir / "gone.epub").string());
+  const testing::RecordingProgram recorder(dir.path(), "record.exe");
+  LaunchWithFile(recorder.path().string(), (dir / "gone.epub").string());
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  EXPECT_FALSE(fs::exists(program.wstring() + L".txt"));
+  EXPECT_FALSE(recorder.HasRun());
 }
 
 }  // namespace

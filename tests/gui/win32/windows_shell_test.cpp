@@ -79,8 +79,9 @@ TEST_F(AppDialog, FilesDroppedFromExplorerAreAddedWithWindowsPaths) {
   QCoreApplication::sendEvent(List()->viewport(), &enter);
   QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(List()->viewport(), &drop);
-  ASSERT_EQ(dialog_->Applications(), ApplicationList{program});
-  const std::string& entry = dialog_->Applications().front();
+  const ApplicationList added = dialog_->Applications();
+  ASSERT_EQ(added, ApplicationList{program});
+  const std::string& entry = added.front();
   EXPECT_EQ(entry[1], ':') << entry;
   EXPECT_EQ(entry.find('/'), std::string::npos) << "backslashes, as Explorer gives paths";
 }
