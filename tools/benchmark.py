@@ -18,7 +18,9 @@ where the system permits dropping it. Prints the median wall time, books per
 second, the median processor time (user and system) and the peak resident
 memory of each, the ratios of their speeds, and checks that both scans print
 the same list. On a machine that other programs share, --quiet leaves out
-the rounds in which they used the processors.
+the rounds in which they used the processors. Last, it measures how much
+faster one compute-only process per processor gets through its work than one
+process alone: the ceiling of what several jobs can gain on this machine.
 With --no-end-record-gb, also times `info` on a sparse file of that many
 GiB that holds no end record.
 """
@@ -144,6 +146,25 @@ def measure(commands, books, runs, cold, quiet):
     return results
 
 
+def parallel_ceiling(runs):
+    """How many times faster one process per processor, each running the same
+    compute-only loop, gets through their loops than one process gets through
+    all of them in turn. No scan can gain more from its jobs on this machine:
+    a virtual machine's processors may share their physical cores."""
+    loop = [sys.executable, "-c", "x = 0\nfor i in range(4_000_000): x += i * i"]
+    count = os.cpu_count() or 1
+    alone, together = [], []
+    for _ in range(runs):
+        start = time.monotonic()
+        subprocess.run(loop, check=True)
+        alone.append(time.monotonic() - start)
+        start = time.monotonic()
+        for process in [subprocess.Popen(loop) for _ in range(count)]:
+            process.wait()
+        together.append(time.monotonic() - start)
+    return count * statistics.median(alone) / statistics.median(together)
+
+
 def end_record_search(args, cli):
     with tempfile.TemporaryDirectory() as folder:
         path = os.path.join(folder, "no-end-record.epub")
@@ -191,6 +212,8 @@ def main():
         if peer:
             ratios += [f"jobs 1/peer {one / peer:.2f}x", f"default/peer {default / peer:.2f}x"]
         print(f"{'ratios':<22} {'cold' if cold else 'warm'}  " + ", ".join(ratios))
+    print(f"ceiling: {os.cpu_count()} compute-only processes at once run "
+          f"{parallel_ceiling(args.runs):.2f}x as fast as one")
     if args.no_end_record_gb:
         end_record_search(args, cli)
     return 0
