@@ -54,7 +54,6 @@ void OrderedExaminations::ExamineSlot(std::unique_lock<std::mutex>& lock, Slot& 
   }
   lock.lock();
   slot.done = true;
-  ++doneCount_;
 }
 
 void OrderedExaminations::Work() {
@@ -67,14 +66,10 @@ void OrderedExaminations::Work() {
     });
     if (!slot) return;
     ExamineSlot(lock, *slot);
-    // The giving thread is woken only when it can go on, and then has a batch
-    // to deliver: waking it for every result would cost a switch per book.
-    if (cancelling_ || GiverMayGoOn()) done_.notify_all();
+    // The giving thread sleeps only when it has nothing to examine and waits
+    // for the oldest result; it is woken for that one alone.
+    if (cancelling_ || (giverWaiting_ && slots_.front()->done)) done_.notify_all();
   }
-}
-
-bool OrderedExaminations::GiverMayGoOn() const {
-  return wanted_ > 0 && !slots_.empty() && slots_.front()->done && doneCount_ >= wanted_;
 }
 
 void OrderedExaminations::Submit(std::string path) {
@@ -84,8 +79,7 @@ void OrderedExaminations::Submit(std::string path) {
       std::lock_guard lock(mutex_);
       if (slots_.size() < limit_) break;
     }
-    // Full: half of them done makes a batch, while the other half keeps the threads busy.
-    DeliverReady(true, limit_ / 2);
+    DeliverReady(true);
   }
   auto slot = std::make_shared<Slot>();
   slot->result.path = std::move(path);
@@ -96,30 +90,29 @@ void OrderedExaminations::Submit(std::string path) {
   work_.notify_one();
 }
 
-void OrderedExaminations::WaitForResults(std::unique_lock<std::mutex>& lock, std::size_t wanted) {
-  wanted_ = std::min(wanted, slots_.size());
-  while (!GiverMayGoOn()) {
+void OrderedExaminations::WaitForOldest(std::unique_lock<std::mutex>& lock) {
+  while (!slots_.front()->done) {
     // A book that no thread has begun is examined here rather than waited for.
     if (const std::shared_ptr<Slot> slot = NextToStart()) {
       ExamineSlot(lock, *slot);
-    } else {
-      done_.wait(lock);
+      continue;
     }
+    giverWaiting_ = true;
+    done_.wait(lock, [&] { return slots_.front()->done; });
+    giverWaiting_ = false;
   }
-  wanted_ = 0;
 }
 
-void OrderedExaminations::DeliverReady(bool wait, std::size_t wanted) {
+void OrderedExaminations::DeliverReady(bool wait) {
   for (;;) {
     std::shared_ptr<Slot> oldest;
     {
       std::unique_lock lock(mutex_);
       if (slots_.empty()) return;
-      if (wait) WaitForResults(lock, wanted);
+      if (wait) WaitForOldest(lock);
       if (!slots_.front()->done) return;
       oldest = std::move(slots_.front());
       slots_.pop_front();
-      --doneCount_;
     }
     wait = false;
     // Delivered outside the lock: the threads go on meanwhile.
@@ -130,13 +123,11 @@ void OrderedExaminations::DeliverReady(bool wait, std::size_t wanted) {
 
 void OrderedExaminations::Flush() {
   while (true) {
-    std::size_t waiting = 0;
     {
       std::lock_guard lock(mutex_);
       if (slots_.empty()) return;
-      waiting = slots_.size();
     }
-    DeliverReady(true, waiting);
+    DeliverReady(true);
   }
 }
 
@@ -149,7 +140,6 @@ void OrderedExaminations::Cancel() {
     return std::all_of(slots_.begin(), slots_.end(), [](const auto& slot) { return slot->done; });
   });
   slots_.clear();
-  doneCount_ = 0;
 }
 
 }  // namespace quill

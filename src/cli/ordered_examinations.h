@@ -65,19 +65,16 @@ class OrderedExaminations {
   // Examines the slot with the lock released; the lock is held again after.
   void ExamineSlot(std::unique_lock<std::mutex>& lock, Slot& slot);
   // Delivers the oldest results while they are done; with `wait`, first waits
-  // until the oldest is done and at least `wanted` results are.
-  void DeliverReady(bool wait, std::size_t wanted = 1);
-  // Waits, examining what no thread has begun meanwhile, until the giving
-  // thread may go on with `wanted` results.
-  void WaitForResults(std::unique_lock<std::mutex>& lock, std::size_t wanted);
-  // Whether the giving thread, waiting for `wanted_` results, may go on.
-  bool GiverMayGoOn() const;
+  // until the oldest is.
+  void DeliverReady(bool wait);
+  // Until the oldest result is done, examines what no thread has begun, and
+  // sleeps only when there is nothing left to begin.
+  void WaitForOldest(std::unique_lock<std::mutex>& lock);
 
   Examine examine_;
   Deliver deliver_;
   std::size_t limit_;
-  std::size_t doneCount_ = 0;  // undelivered results that are done
-  std::size_t wanted_ = 0;     // how many the giving thread waits for; 0 when it does not wait
+  bool giverWaiting_ = false;  // the giving thread sleeps until the oldest result is done
   std::mutex mutex_;
   std::condition_variable work_;             // a slot to start, or the end
   std::condition_variable done_;             // a slot finished
