@@ -59,6 +59,10 @@ class SpinePathSet {
     }
     std::sort(keys_.begin(), keys_.end());
   }
+  // The keys are views of the set's own buffer.
+  SpinePathSet(const SpinePathSet&) = delete;
+  SpinePathSet& operator=(const SpinePathSet&) = delete;
+
   bool Holds(std::string_view key) const {
     return std::binary_search(keys_.begin(), keys_.end(), key);
   }
