@@ -18,11 +18,14 @@ TEST(TerminationSignals, ARequestToEndMakesTheDescriptorReadableInsteadOfEndingT
   TerminationSignals signals;
   ASSERT_GE(signals.Descriptor(), 0);
   EXPECT_FALSE(Readable(signals.Descriptor(), 0));
+  EXPECT_FALSE(signals.Pending());
   for (const int request : {SIGTERM, SIGINT}) {
     ASSERT_EQ(::raise(request), 0);
     EXPECT_TRUE(Readable(signals.Descriptor(), 1000)) << request;
+    EXPECT_TRUE(signals.Pending()) << request;
     signals.Drain();
     EXPECT_FALSE(Readable(signals.Descriptor(), 0)) << request;
+    EXPECT_FALSE(signals.Pending()) << request;
   }
 }
 
