@@ -19,24 +19,11 @@
 namespace quill {
 namespace {
 
-// Appends text in upper case; ASCII, the usual case, in place.
-void AppendUpper(std::string& out, std::string_view text) {
-  if (!IsAscii(text)) {
-    out += UpperUnicode(text);
-    return;
-  }
-  const std::size_t start = out.size();
-  out += text;
-  for (std::size_t i = start; i < out.size(); ++i) {
-    if (out[i] >= 'a' && out[i] <= 'z') out[i] = static_cast<char>(out[i] - 32);
-  }
-}
-
 // An entry's key: its name as an archive path, with "\\" separators, in
 // upper case. Written into `key`, whose storage serves every entry in turn.
 void EntryKey(std::string_view name, std::string& key) {
   key.clear();
-  AppendUpper(key, name);
+  AppendUpperUnicode(key, name);
   std::replace(key.begin(), key.end(), '/', '\\');
 }
 
@@ -48,7 +35,7 @@ class SpinePathSet {
     std::vector<std::size_t> ends;
     ends.reserve(spinePaths.size());
     for (const std::string& path : spinePaths) {
-      AppendUpper(text_, path);
+      AppendUpperUnicode(text_, path);
       ends.push_back(text_.size());
     }
     keys_.reserve(ends.size());

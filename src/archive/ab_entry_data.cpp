@@ -144,30 +144,33 @@ bool Inflate(DataReader& input, std::uint64_t size, ChecksummedSink& output) {
   return true;
 }
 
+// Up to `size` bytes from the entry's local header on; nothing when the read fails.
+std::optional<std::string> ReadFromLocalHeader(const ReadOnlyFile& archive, const TAbZipItem& item,
+                                               std::size_t size) {
+  std::string bytes(size, '\0');
+  try {
+    bytes.resize(archive.ReadAt(item.localHeaderOffset, std::as_writable_bytes(std::span(bytes))));
+  } catch (const Error&) {
+    return std::nullopt;
+  }
+  return bytes;
+}
+
 }  // namespace
 
 std::optional<EntryDataLocation> LocateEntryData(const ReadOnlyFile& archive,
                                                  const TAbZipItem& item) {
   if ((item.versionNeeded & 0xFF) > kHighestVersionNeeded) return std::nullopt;
   // One read for the header, its name and extra field (their length guessed)
-  // and the data's first chunk; only the header itself must be there.
-  std::string bytes(
+  // and the data's first chunk; when that fails, only the header's own bytes
+  // decide whether the entry can be located.
+  std::optional<std::string> read = ReadFromLocalHeader(
+      archive, item,
       kLocalHeaderSize + kNameAndExtraGuess +
-          static_cast<std::size_t>(std::min<std::uint64_t>(item.compressedSize, kChunk)),
-      '\0');
-  try {
-    bytes.resize(archive.ReadAt(item.localHeaderOffset, std::as_writable_bytes(std::span(bytes))));
-  } catch (const Error&) {
-    // Only the header's own bytes decide whether the entry can be located.
-    bytes.assign(kLocalHeaderSize, '\0');
-    try {
-      bytes.resize(
-          archive.ReadAt(item.localHeaderOffset, std::as_writable_bytes(std::span(bytes))));
-    } catch (const Error&) {
-      return std::nullopt;
-    }
-  }
-  if (bytes.size() < kLocalHeaderSize) return std::nullopt;
+          static_cast<std::size_t>(std::min<std::uint64_t>(item.compressedSize, kChunk)));
+  if (!read) read = ReadFromLocalHeader(archive, item, kLocalHeaderSize);
+  if (!read || read->size() < kLocalHeaderSize) return std::nullopt;
+  std::string& bytes = *read;
   ByteReader reader(std::string_view(bytes).substr(0, kLocalHeaderSize));
   if (*reader.U32() != kLocalHeaderSignature) return std::nullopt;
   if (item.IsEncrypted()) return std::nullopt;  // no password is ever set

@@ -26,12 +26,10 @@ std::string_view ArchiveFolder(std::string_view archivePath) {
 
 std::vector<std::string_view> ArchivePathSegments(std::string_view archivePath) {
   std::vector<std::string_view> segments;
-  std::size_t start = 0;
-  while (start <= archivePath.size()) {
-    const std::size_t end = std::min(archivePath.find('\\', start), archivePath.size());
-    segments.push_back(archivePath.substr(start, end - start));
-    start = end + 1;
-  }
+  AnyArchivePathSegment(archivePath, [&](std::string_view segment) {
+    segments.push_back(segment);
+    return false;
+  });
   return segments;
 }
 

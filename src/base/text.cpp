@@ -239,12 +239,23 @@ int CompareUtf16(std::string_view a, std::string_view b) {
 }
 
 std::string UpperUnicode(std::string_view text) {
-  if (IsAscii(text)) return UpperAscii(text);
   std::string out;
-  out.reserve(text.size());
+  AppendUpperUnicode(out, text);
+  return out;
+}
+
+void AppendUpperUnicode(std::string& out, std::string_view text) {
+  const std::size_t start = out.size();
+  if (IsAscii(text)) {
+    out += text;
+    for (std::size_t i = start; i < out.size(); ++i) {
+      if (out[i] >= 'a' && out[i] <= 'z') out[i] = static_cast<char>(out[i] - 32);
+    }
+    return;
+  }
+  out.reserve(start + text.size());
   std::size_t pos = 0;
   while (pos < text.size()) AppendUtf8(out, SimpleUpperCase(NextCodePoint(text, pos)));
-  return out;
 }
 
 bool SameTextUnicode(std::string_view a, std::string_view b) {

@@ -55,6 +55,8 @@ bool SameTextUnicode(std::string_view a, std::string_view b);
 
 // Unicode simple upper-casing of a UTF-8 text.
 std::string UpperUnicode(std::string_view text);
+// The same, appended to `out`: a caller that upper-cases many texts reuses one buffer.
+void AppendUpperUnicode(std::string& out, std::string_view text);
 
 // The extension of a name: the text from its last "." to the end, provided no
 // "\" and no ":" follows that "."; "/" does not end the search. Empty when the

@@ -59,14 +59,7 @@ std::string JoinSegments(const std::vector<std::string_view>& segments) {
 
 // Whether the path holds a "." or ".." segment.
 bool HasDotSegment(std::string_view path) {
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    const std::size_t end = std::min(path.find('\\', start), path.size());
-    const std::string_view segment = path.substr(start, end - start);
-    if (segment == "." || segment == "..") return true;
-    start = end + 1;
-  }
-  return false;
+  return AnyArchivePathSegment(path, [](std::string_view s) { return s == "." || s == ".."; });
 }
 
 // Whether the href needs no decoding and no resolving: joined to a folder
