@@ -10,7 +10,7 @@
 #include "base/error.h"
 #include "base/file_system.h"
 #include "base/user_message_log.h"
-#include "epub/Epub.h"
+#include "epub/package_reader.h"
 #include "epub/spine_path_list.h"
 
 namespace quill {

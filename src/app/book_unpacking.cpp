@@ -1,10 +1,10 @@
 #include "app/book_unpacking.h"
 
-#include "archive/epub_unzipper.h"
+#include "archive/unpack_to_folder.h"
 #include "base/error_kinds.h"
 #include "base/file_system.h"
 #include "base/path_text.h"
-#include "epub/Epub.h"
+#include "epub/package_reader.h"
 #include "shell/temporary_folder.h"
 #include "shell/unpack_folder_name.h"
 

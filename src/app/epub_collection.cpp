@@ -7,7 +7,7 @@
 #include "base/path_text.h"
 #include "base/scoped_user_messages.h"
 #include "base/user_message_log.h"
-#include "epub/Epub.h"
+#include "epub/package_reader.h"
 #include "shell/search_files.h"
 
 namespace quill {

@@ -1,4 +1,4 @@
-#include "apps/myfunctions.h"
+#include "apps/application_launch.h"
 
 #include <algorithm>
 

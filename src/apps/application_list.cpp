@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "apps/myfunctions.h"
+#include "apps/application_launch.h"
 #include "apps/registry_error.h"
 #include "apps/registry_store.h"
 #include "base/file_system.h"

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "apps/myfunctions.h"
+#include "apps/application_launch.h"
 #include "base/file_system.h"
 #include "base/path_text.h"
 #include "base/user_messages.h"

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "archive/ab_zip_directory.h"
+#include "archive/central_directory.h"
 #include "archive/end_record.h"
 #include "archive/file_window.h"
 #include "base/read_only_file.h"

@@ -1,12 +1,12 @@
-#include "archive/ab_zip_directory.h"
+#include "archive/central_directory.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <span>
 #include <string>
 
-#include "archive/ab_extra_field.h"
-#include "archive/ab_name_decoding.h"
+#include "archive/extra_field.h"
+#include "archive/entry_name_decoding.h"
 #include "archive/archive_error_kinds.h"
 #include "archive/backward_scan.h"
 #include "archive/file_window.h"

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "archive/ab_zip_item.h"
+#include "archive/directory_entry.h"
 
 namespace quill {
 

@@ -1,4 +1,4 @@
-#include "archive/ab_entry_data.h"
+#include "archive/entry_data.h"
 
 #include <zlib.h>
 #include <algorithm>

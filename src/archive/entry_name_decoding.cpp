@@ -1,9 +1,9 @@
-#include "archive/ab_name_decoding.h"
+#include "archive/entry_name_decoding.h"
 
 #include <zlib.h>
 #include <optional>
 
-#include "archive/ab_extra_field.h"
+#include "archive/extra_field.h"
 #include "base/byte_reader.h"
 #include "base/text.h"
 

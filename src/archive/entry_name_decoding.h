@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "archive/ab_zip_item.h"
+#include "archive/directory_entry.h"
 
 namespace quill {
 

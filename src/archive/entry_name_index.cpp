@@ -1,4 +1,4 @@
-#include "archive/ab_name_index.h"
+#include "archive/entry_name_index.h"
 
 #include <bit>
 

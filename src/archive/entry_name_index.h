@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/ab_zip_item.h"
+#include "archive/directory_entry.h"
 
 namespace quill {
 

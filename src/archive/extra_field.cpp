@@ -1,4 +1,4 @@
-#include "archive/ab_extra_field.h"
+#include "archive/extra_field.h"
 
 #include "base/byte_reader.h"
 

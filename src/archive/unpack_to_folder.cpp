@@ -1,8 +1,8 @@
-#include "archive/epub_unzipper.h"
+#include "archive/unpack_to_folder.h"
 
 #include <exception>
 
-#include "archive/ab_unzipper.h"
+#include "archive/unzipper.h"
 #include "base/error_kinds.h"
 #include "base/file_system.h"
 #include "base/path_text.h"

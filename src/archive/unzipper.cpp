@@ -1,9 +1,9 @@
-#include "archive/ab_unzipper.h"
+#include "archive/unzipper.h"
 
 #include <string>
 
-#include "archive/ab_entry_data.h"
-#include "archive/ab_zip_directory.h"
+#include "archive/entry_data.h"
+#include "archive/central_directory.h"
 #include "archive/archive_error_kinds.h"
 #include "archive/book_archive.h"
 #include "archive/dos_date_time.h"

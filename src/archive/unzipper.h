@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/ab_name_index.h"
-#include "archive/ab_zip_directory.h"
-#include "archive/ab_zip_item.h"
+#include "archive/entry_name_index.h"
+#include "archive/central_directory.h"
+#include "archive/directory_entry.h"
 #include "archive/entry_extraction.h"
 #include "base/enum_set.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "archive/ab_zip_directory.h"
+#include "archive/central_directory.h"
 #include "archive/archive_error_kinds.h"
 #include "archive/book_archive.h"
 #include "base/text.h"

@@ -9,7 +9,7 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "cli/standard_output.h"
-#include "epub/Epub.h"
+#include "epub/package_reader.h"
 
 namespace quill {
 namespace {

@@ -1,4 +1,4 @@
-#include "epub/Epub_XmlFeldolgozo.h"
+#include "epub/package_queries.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -7,7 +7,7 @@
 #include "archive/archive_path.h"
 #include "base/text.h"
 #include "base/user_messages.h"
-#include "epub/xml_error_kinds.h"
+#include "epub/xml/xml_error_kinds.h"
 
 namespace quill {
 namespace {

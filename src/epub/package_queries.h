@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "base/memory_stream.h"
-#include "epub/simple_xml.h"
-#include "epub/simple_xml_elem.h"
+#include "epub/xml/simple_xml.h"
+#include "epub/xml/simple_xml_elem.h"
 
 namespace quill {
 

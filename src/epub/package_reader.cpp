@@ -1,9 +1,9 @@
-#include "epub/Epub.h"
+#include "epub/package_reader.h"
 
 #include <exception>
 #include <utility>
 
-#include "archive/ab_unzipper.h"
+#include "archive/unzipper.h"
 #include "archive/archive_path.h"
 #include "archive/book_archive.h"
 #include "base/text.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "base/memory_stream.h"
-#include "epub/Epub_XmlFeldolgozo.h"
+#include "epub/package_queries.h"
 
 namespace quill {
 

@@ -6,7 +6,7 @@
 #include "base/scoped_user_messages.h"
 #include "base/text.h"
 #include "base/time_resolution.h"
-#include "epub/Epub.h"
+#include "epub/package_reader.h"
 #include "epub/spine_path_list.h"
 #include "viewer/time_text.h"
 

@@ -1,4 +1,4 @@
-#include "archive/epub_unzipper.h"
+#include "archive/unpack_to_folder.h"
 
 #include <gtest/gtest.h>
 

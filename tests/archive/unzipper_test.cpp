@@ -1,4 +1,4 @@
-#include "archive/ab_unzipper.h"
+#include "archive/unzipper.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "archive/dos_date_time.h"
+#include "base/timestamp.h"
 #include "raised_error.h"
-#include "zip_writer.h"
 
 namespace quill {
 namespace {
@@ -12,7 +11,8 @@ namespace {
 using testing::RaisedBy;
 
 Timestamp At(int day, int hour, int minute, int second) {
-  return DosDateTimeToTimestamp(testing::DosDateTime(2021, 6, day, hour, minute, second));
+  const double milliseconds = ((hour * 60.0 + minute) * 60.0 + second) * 1000.0;
+  return static_cast<double>(DaysSinceEpoch(2021, 6, day)) + milliseconds / kMillisecondsPerDay;
 }
 
 TEST(SameAtResolution, HourMinuteAndSecondMeasureTheDistance) {

@@ -10,7 +10,7 @@
 #include <iostream>
 #include <string>
 
-#include "epub/Epub_XmlFeldolgozo.h"
+#include "epub/package_queries.h"
 
 namespace quill {
 namespace {

@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 
-#include "archive/ab_unzipper.h"
+#include "archive/unzipper.h"
 #include "archive/archive_path.h"
 #include "corpus.h"
-#include "epub/Epub_XmlFeldolgozo.h"
+#include "epub/package_queries.h"
 #include "recording_user_messages.h"
 
 namespace quill {

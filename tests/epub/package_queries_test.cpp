@@ -1,4 +1,4 @@
-#include "epub/Epub_XmlFeldolgozo.h"
+#include "epub/package_queries.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "epub/xml_error_kinds.h"
+#include "epub/xml/xml_error_kinds.h"
 #include "recording_user_messages.h"
 
 namespace quill {

@@ -19,10 +19,10 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/ab_unzipper.h"
+#include "archive/unzipper.h"
 #include "base/memory_stream.h"
 #include "corpus.h"
-#include "epub/Epub.h"
+#include "epub/package_reader.h"
 #include "recording_user_messages.h"
 
 namespace quill {

@@ -1,4 +1,4 @@
-#include "epub/Epub.h"
+#include "epub/package_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "archive/ab_unzipper.h"
+#include "archive/unzipper.h"
 #include "base/error.h"
 #include "base/memory_stream.h"
 #include "fuzz_require.h"

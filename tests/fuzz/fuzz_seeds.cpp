@@ -16,7 +16,7 @@
 #include <system_error>
 #include <vector>
 
-#include "archive/ab_unzipper.h"
+#include "archive/unzipper.h"
 #include "base/error.h"
 #include "base/memory_stream.h"
 #include "epub_builder.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "app/book_examination.h"
-#include "epub/Epub.h"
+#include "epub/package_reader.h"
 #include "fuzz_require.h"
 #include "fuzz_scratch.h"
 #include "silent_user_messages.h"

@@ -11,8 +11,8 @@
 #include <system_error>
 #include <vector>
 
-#include "archive/ab_unzipper.h"
-#include "archive/epub_unzipper.h"
+#include "archive/unzipper.h"
+#include "archive/unpack_to_folder.h"
 #include "base/error.h"
 #include "fuzz_require.h"
 #include "fuzz_scratch.h"

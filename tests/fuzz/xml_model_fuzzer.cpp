@@ -11,8 +11,8 @@
 
 #include "base/error.h"
 #include "base/memory_stream.h"
-#include "epub/Epub_XmlFeldolgozo.h"
-#include "epub/simple_xml.h"
+#include "epub/package_queries.h"
+#include "epub/xml/simple_xml.h"
 #include "fuzz_require.h"
 #include "silent_user_messages.h"
 

@@ -18,7 +18,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/qt/Unit1.h"
+#include "app/qt/main_window.h"
 #include "epub_builder.h"
 #include "recording_user_messages.h"
 #include "scripted_dialogs.h"

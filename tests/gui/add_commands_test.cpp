@@ -23,7 +23,7 @@
 #include <map>
 #include <string_view>
 
-#include "app/qt/Unit1.h"
+#include "app/qt/main_window.h"
 #include "app/qt/book_list_model.h"
 #include "base/path_text.h"
 #include "epub_builder.h"

@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "apps/application_list.h"
-#include "apps/qt/frm_app_add.h"
+#include "apps/qt/application_list_dialog.h"
 #include "recording_user_messages.h"
 #include "scoped_environment.h"
 #include "scripted_dialogs.h"

@@ -1,4 +1,4 @@
-#include "apps/qt/frm_app_add.h"
+#include "apps/qt/application_list_dialog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/qt/Unit1.h"
+#include "app/qt/main_window.h"
 
 #include <gtest/gtest.h>
 

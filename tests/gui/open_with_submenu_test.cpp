@@ -8,10 +8,10 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/qt/Unit1.h"
+#include "app/qt/main_window.h"
 #include "app/qt/book_list_model.h"
 #include "apps/application_list.h"
-#include "apps/qt/frm_app_add.h"
+#include "apps/qt/application_list_dialog.h"
 #include "base/path_text.h"
 #include "recording_program.h"
 #include "recording_user_messages.h"

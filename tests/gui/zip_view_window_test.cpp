@@ -1,4 +1,4 @@
-#include "viewer/qt/zipview.h"
+#include "viewer/qt/zip_view_window.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/qt/Unit1.h"
+#include "app/qt/main_window.h"
 #include "app/qt/book_list_model.h"
 #include "epub_builder.h"
 #include "qstring_printer.h"

@@ -1,4 +1,4 @@
-#include "app/qt/Unit1.h"
+#include "app/qt/main_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -29,11 +29,11 @@
 #include "app/qt/folder_search_guard.h"
 #include "app/qt/repaint_throttle.h"
 #include "apps/open_with_menu.h"
-#include "apps/qt/frm_app_add.h"
+#include "apps/qt/application_list_dialog.h"
 #include "base/path_text.h"
 #include "base/user_messages.h"
 #include "shell/qt/select_in_explorer.h"
-#include "viewer/qt/zipview.h"
+#include "viewer/qt/zip_view_window.h"
 #include "widgets/anchor.h"
 #include "widgets/application.h"
 #include "widgets/caption_panel.h"

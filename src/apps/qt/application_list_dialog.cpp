@@ -1,4 +1,4 @@
-#include "apps/qt/frm_app_add.h"
+#include "apps/qt/application_list_dialog.h"
 
 #include <QCollator>
 #include <QDir>
@@ -14,7 +14,7 @@
 #include <QUrl>
 
 #include "apps/application_list_texts.h"
-#include "apps/myfunctions.h"
+#include "apps/application_launch.h"
 #include "apps/qt/application_icon.h"
 #include "apps/qt/owner_draw_delegate.h"
 #include "base/file_system.h"

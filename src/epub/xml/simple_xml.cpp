@@ -1,7 +1,7 @@
-#include "epub/simple_xml.h"
+#include "epub/xml/simple_xml.h"
 
-#include "epub/simple_xml_parser.h"
-#include "epub/xml_arena.h"
+#include "epub/xml/simple_xml_parser.h"
+#include "epub/xml/xml_arena.h"
 
 namespace quill {
 

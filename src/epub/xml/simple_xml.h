@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "base/memory_stream.h"
-#include "epub/simple_xml_elem.h"
-#include "epub/simple_xml_options.h"
-#include "epub/xml_node_list.h"
+#include "epub/xml/simple_xml_elem.h"
+#include "epub/xml/simple_xml_options.h"
+#include "epub/xml/xml_node_list.h"
 
 namespace quill {
 

@@ -7,9 +7,9 @@
 #include <memory_resource>
 #include <string_view>
 
-#include "epub/simple_xml_options.h"
-#include "epub/xml_node_list.h"
-#include "epub/xml_property_list.h"
+#include "epub/xml/simple_xml_options.h"
+#include "epub/xml/xml_node_list.h"
+#include "epub/xml/xml_property_list.h"
 
 namespace quill {
 

@@ -1,4 +1,4 @@
-#include "epub/simple_xml_errors.h"
+#include "epub/xml/simple_xml_errors.h"
 
 #include <string>
 

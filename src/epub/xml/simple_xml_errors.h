@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "epub/xml_error_kinds.h"
+#include "epub/xml/xml_error_kinds.h"
 
 namespace quill::simple_xml_errors {
 

@@ -1,4 +1,4 @@
-#include "epub/simple_xml_parser.h"
+#include "epub/xml/simple_xml_parser.h"
 
 #include <algorithm>
 #include <array>
@@ -6,9 +6,9 @@
 #include <utility>
 
 #include "base/text.h"
-#include "epub/simple_xml_errors.h"
-#include "epub/xml_arena.h"
-#include "epub/xml_charsets.h"
+#include "epub/xml/simple_xml_errors.h"
+#include "epub/xml/xml_arena.h"
+#include "epub/xml/xml_charsets.h"
 
 namespace quill {
 namespace {

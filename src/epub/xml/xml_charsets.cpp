@@ -1,4 +1,4 @@
-#include "epub/xml_charsets.h"
+#include "epub/xml/xml_charsets.h"
 
 #include <algorithm>
 #include <array>

@@ -1,9 +1,9 @@
-#include "epub/xml_node_list.h"
+#include "epub/xml/xml_node_list.h"
 
 #include "base/text.h"
-#include "epub/simple_xml_elem.h"
-#include "epub/simple_xml_errors.h"
-#include "epub/xml_arena.h"
+#include "epub/xml/simple_xml_elem.h"
+#include "epub/xml/simple_xml_errors.h"
+#include "epub/xml/xml_arena.h"
 
 namespace quill {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "epub/simple_xml_options.h"
+#include "epub/xml/simple_xml_options.h"
 
 namespace quill {
 

@@ -1,10 +1,10 @@
-#include "epub/xml_property_list.h"
+#include "epub/xml/xml_property_list.h"
 
 #include <algorithm>
 
 #include "base/text.h"
-#include "epub/simple_xml_errors.h"
-#include "epub/xml_arena.h"
+#include "epub/xml/simple_xml_errors.h"
+#include "epub/xml/xml_arena.h"
 
 namespace quill {
 namespace {

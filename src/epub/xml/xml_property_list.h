@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "epub/simple_xml_options.h"
-#include "epub/simple_xml_prop.h"
+#include "epub/xml/simple_xml_options.h"
+#include "epub/xml/simple_xml_prop.h"
 
 namespace quill {
 

@@ -1,4 +1,4 @@
-#include "viewer/qt/zipview.h"
+#include "viewer/qt/zip_view_window.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "apps/application_list.h"
-#include "apps/myfunctions.h"
+#include "apps/application_launch.h"
 #include "apps/open_with_menu.h"
 #include "base/text.h"
 #include "recording_user_messages.h"

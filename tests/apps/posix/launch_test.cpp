@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "apps/myfunctions.h"
+#include "apps/application_launch.h"
 #include "recording_program.h"
 #include "shell/application_start.h"
 #include "temp_dir.h"

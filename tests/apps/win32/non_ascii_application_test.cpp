@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "apps/application_list.h"
-#include "apps/myfunctions.h"
+#include "apps/application_launch.h"
 #include "apps/open_with_menu.h"
 #include "base/path_text.h"
 #include "recording_program.h"

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <string>
 
-#include "archive/ab_unzipper.h"
+#include "archive/unzipper.h"
 #include "archive/zip_file.h"
 #include "raised_error.h"
 #include "temp_dir.h"

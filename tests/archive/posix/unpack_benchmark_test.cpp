@@ -12,7 +12,7 @@
 #include <random>
 #include <string>
 
-#include "archive/epub_unzipper.h"
+#include "archive/unpack_to_folder.h"
 #include "temp_dir.h"
 #include "zip_writer.h"
 

@@ -1,4 +1,4 @@
-#include "archive/epub_unzipper.h"
+#include "archive/unpack_to_folder.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -12,7 +12,7 @@
 #include <set>
 #include <string>
 
-#include "archive/ab_unzipper.h"
+#include "archive/unzipper.h"
 #include "base/memory_stream.h"
 #include "raised_error.h"
 #include "recording_user_messages.h"

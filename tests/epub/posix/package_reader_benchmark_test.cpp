@@ -9,7 +9,7 @@
 #include <chrono>
 #include <iostream>
 
-#include "epub/Epub.h"
+#include "epub/package_reader.h"
 #include "epub_builder.h"
 #include "recording_user_messages.h"
 #include "temp_dir.h"

@@ -1,4 +1,4 @@
-#include "epub/simple_xml.h"
+#include "epub/xml/simple_xml.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "base/memory_stream.h"
-#include "epub/simple_xml_parser.h"
-#include "epub/xml_error_kinds.h"
+#include "epub/xml/simple_xml_parser.h"
+#include "epub/xml/xml_error_kinds.h"
 
 namespace quill {
 namespace {

@@ -15,7 +15,7 @@
 #include <QUrl>
 #include <ctime>
 
-#include "app/qt/Unit1.h"
+#include "app/qt/main_window.h"
 #include "app/qt/book_list_model.h"
 #include "epub_builder.h"
 #include "private_session_bus.h"
