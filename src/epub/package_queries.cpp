@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <exception>
+#include <typeinfo>
+#include <utility>
 
 #include "archive/archive_path.h"
 #include "base/text.h"
@@ -32,12 +34,22 @@ void GuardedWalk(std::string_view prefix, Walk&& walk) {
   }
 }
 
-// Calls visit for each child in document order. The count is read on every
-// step, so a child added on the way is visited too.
+// Whether a node is an element: text, CDATA, comments and processing
+// instructions never answer a query, whatever name or attributes they carry.
+// The element class is final, so comparing the exact type suffices.
+bool IsElement(const TJclSimpleXMLElem& node) {
+  return typeid(node) == typeid(TJclSimpleXMLElemClassic);
+}
+
+// Calls visit for each child element in document order. The count is read on
+// every step, so an element added on the way is visited too.
 template <typename Visit>
 void ForEachChild(const TJclSimpleXMLElem& element, Visit&& visit) {
   const XmlNodeList& items = element.Items();
-  for (std::size_t i = 0; i < items.Count(); ++i) visit(items.GetItem(i));
+  for (std::size_t i = 0; i < items.Count(); ++i) {
+    TJclSimpleXMLElem& child = items.GetItem(i);
+    if (IsElement(child)) visit(child);
+  }
 }
 
 // Calls visit for each attribute in document order, the same way.
@@ -62,6 +74,44 @@ bool HasPropertyNamed(const TJclSimpleXMLElem& element, std::string_view name) {
   return found;
 }
 
+// Keeps the first of the values offered to it: a displayed field takes the
+// first matching element, as reading systems do, while the walk goes on to
+// the end so that its lookups leave the tree as a full walk would.
+class FirstMatch {
+ public:
+  void Offer(std::string_view value) {
+    if (found_) return;
+    value_ = value;
+    found_ = true;
+  }
+  bool Found() const { return found_; }
+  std::string Take() { return std::move(value_); }
+
+ private:
+  std::string value_;
+  bool found_ = false;
+};
+
+// Whether a space-separated list of tokens (a "properties" attribute) holds
+// token; the attribute is looked for without creating it.
+bool HasPropertyToken(const TJclSimpleXMLElem& element, std::string_view attribute,
+                      std::string_view token) {
+  bool found = false;
+  ForEachProperty(element, [&](const TJclSimpleXMLProp& property) {
+    if (property.Name() != attribute) return;
+    std::string_view rest = property.Value();
+    while (!rest.empty()) {
+      const std::size_t start = rest.find_first_not_of(" \t\r\n");
+      if (start == std::string_view::npos) break;
+      rest.remove_prefix(start);
+      const std::size_t end = std::min(rest.find_first_of(" \t\r\n"), rest.size());
+      if (rest.substr(0, end) == token) found = true;
+      rest.remove_prefix(end);
+    }
+  });
+  return found;
+}
+
 }  // namespace
 
 void PackageQueries::LoadXmlFromStream(MemoryStream& stream) {
@@ -77,27 +127,27 @@ TJclSimpleXMLElem* PackageQueries::FindRootChild(std::string_view name) {
 }
 
 std::string PackageQueries::GetSectionValue(std::string_view section, std::string_view name) {
-  std::string result;
+  FirstMatch result;
   ForEachChild(xml_.Root(), [&](TJclSimpleXMLElem& candidate) {
     if (candidate.Name() != section) return;
     ForEachChild(candidate, [&](TJclSimpleXMLElem& child) {
-      if (child.Name() == name) result = child.Value();
+      if (child.Name() == name) result.Offer(child.Value());
     });
   });
-  return result;
+  return result.Take();
 }
 
 std::string PackageQueries::GetSectionValueWithAttribute(std::string_view section,
                                                          std::string_view name,
                                                          std::string_view attribute) {
-  std::string result;
+  FirstMatch result;
   ForEachChild(xml_.Root(), [&](TJclSimpleXMLElem& candidate) {
     if (candidate.Name() != section) return;
     ForEachChild(candidate, [&](TJclSimpleXMLElem& child) {
-      if (child.Name() == name && HasPropertyNamed(child, attribute)) result = child.Value();
+      if (child.Name() == name && HasPropertyNamed(child, attribute)) result.Offer(child.Value());
     });
   });
-  return result;
+  return result.Take();
 }
 
 std::string PackageQueries::GetXMLValuex(std::string_view section, std::string_view attribute) {
@@ -105,33 +155,35 @@ std::string PackageQueries::GetXMLValuex(std::string_view section, std::string_v
   GuardedWalk(kValuexPrefix, [&] {
     TJclSimpleXMLElem* found = FindRootChild(section);
     if (!found) return;
+    // The last element decides; a comment or processing instruction after
+    // it is no answer.
     ForEachChild(*found, [&](TJclSimpleXMLElem& child) { result = Attribute(child, attribute); });
   });
   return result;
 }
 
 std::string PackageQueries::GetMetaContent(std::string_view name) {
-  std::string result;
+  FirstMatch result;
   TJclSimpleXMLElem* metadata = FindRootChild("metadata");
-  if (!metadata) return result;
+  if (!metadata) return {};
   ForEachChild(*metadata, [&](TJclSimpleXMLElem& child) {
     if (child.Name() == "meta" && Attribute(child, "name") == name) {
-      result = Attribute(child, "content");
+      result.Offer(Attribute(child, "content"));
     }
   });
-  return result;
+  return result.Take();
 }
 
 std::string PackageQueries::GetIdentifierByScheme(std::string_view scheme) {
-  std::string result;
+  FirstMatch result;
   TJclSimpleXMLElem* metadata = FindRootChild("metadata");
-  if (!metadata) return result;
+  if (!metadata) return {};
   ForEachChild(*metadata, [&](TJclSimpleXMLElem& child) {
     if (child.Name() == "identifier" && Attribute(child, "scheme") == scheme) {
-      result = child.Value();
+      result.Offer(child.Value());
     }
   });
-  return result;
+  return result.Take();
 }
 
 void PackageQueries::GetSubjects(std::vector<std::string>& list) {
@@ -195,46 +247,53 @@ void PackageQueries::GetXmlManifestList() {
 }
 
 std::string PackageQueries::GetGuideCover() {
-  std::string result;
+  FirstMatch result;
   try {
     TJclSimpleXMLElem* guide = FindRootChild("guide");
-    if (!guide) return result;
+    if (!guide) return {};
     ForEachChild(*guide, [&](TJclSimpleXMLElem& child) {
       ForEachProperty(child, [&](const TJclSimpleXMLProp& property) {
-        if (property.Value() == "cover") result = Attribute(child, "href");
+        if (property.Value() == "cover") result.Offer(Attribute(child, "href"));
       });
     });
   } catch (const std::exception&) {
     // A guide that cannot be read has no cover reference.
   }
-  return result;
+  return result.Take();
 }
 
+// The cover is named by the first meta called "cover" (with a content)
+// wherever it stands
+// among the metadata (EPUB 2); a meta with another name or none, such as an
+// EPUB 3 property meta, never unnames it. Without such a meta, the first item
+// marked cover-image (EPUB 3) is the cover. A meta that names an id no item
+// carries leaves the book without a cover.
 std::string PackageQueries::GetCoverPath() {
   std::string result;
   GuardedWalk(kCoverPathPrefix, [&] {
-    std::string_view coverType;
-    if (TJclSimpleXMLElem* guide = FindRootChild("guide")) {
-      ForEachChild(*guide, [&](TJclSimpleXMLElem& child) {
-        const std::string_view type = Attribute(child, "type");
-        if (type == "cover") coverType = type;
-      });
-    }
-    // Without a guide reference of type cover, coverType is empty, so a meta
-    // with an empty or missing name names the cover too.
-    std::string_view coverId;
+    FirstMatch coverId;
     if (TJclSimpleXMLElem* metadata = FindRootChild("metadata")) {
       ForEachChild(*metadata, [&](TJclSimpleXMLElem& child) {
-        if (child.Name() != "meta") return;
-        const std::string_view name = Attribute(child, "name");
-        if (name == "cover" || name == coverType) coverId = Attribute(child, "content");
+        if (child.Name() != "meta" || Attribute(child, "name") != "cover") return;
+        // An empty content names nothing, not the items that have no id.
+        const std::string_view content = Attribute(child, "content");
+        if (!content.empty()) coverId.Offer(content);
       });
     }
-    if (TJclSimpleXMLElem* manifest = FindRootChild("manifest")) {
-      ForEachChild(*manifest, [&](TJclSimpleXMLElem& child) {
-        if (Attribute(child, "id") == coverId) result = Attribute(child, "href");
-      });
-    }
+    TJclSimpleXMLElem* manifest = FindRootChild("manifest");
+    if (!manifest) return;
+    const std::string id = coverId.Take();
+    FirstMatch named;
+    FirstMatch marked;
+    ForEachChild(*manifest, [&](TJclSimpleXMLElem& child) {
+      // Every item's id is looked up, as the manifest join expects the tree
+      // that a walk over all items leaves.
+      if (Attribute(child, "id") == id && coverId.Found()) named.Offer(Attribute(child, "href"));
+      if (HasPropertyToken(child, "properties", "cover-image")) {
+        marked.Offer(Attribute(child, "href"));
+      }
+    });
+    result = coverId.Found() ? named.Take() : marked.Take();
   });
   return result;
 }
@@ -284,7 +343,10 @@ void PackageQueries::ReadNavMap(TJclSimpleXMLElem* element) {
     pending.pop_back();
     AppendTocEntry(current);
     const XmlNodeList& children = current.Items();
-    for (std::size_t i = children.Count(); i > 0; --i) pending.push_back(&children.GetItem(i - 1));
+    for (std::size_t i = children.Count(); i > 0; --i) {
+      TJclSimpleXMLElem& child = children.GetItem(i - 1);
+      if (IsElement(child)) pending.push_back(&child);
+    }
   }
 }
 

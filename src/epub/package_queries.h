@@ -7,9 +7,13 @@
 // Conventions of the routines: a section is a child of the root, found with
 // FindRootChild. Names are local names (dc:title answers to "title") and are
 // compared exactly, letter case included, unless a routine says otherwise.
-// Every routine visits children and attributes in document order and never
-// stops early, so when several items match, the last one decides. Results
-// start empty and stay empty when nothing matches. Attribute lookups by name
+// Only elements answer: text, comments and processing instructions are passed
+// over. Every routine visits child elements and attributes in document order
+// and never stops early. When several items match, the metadata a reader
+// shows (title, creator, meta values, identifiers, the cover) comes from the
+// first, as reading systems take it; what the check reads (the rootfile, the
+// spine, the manifest, the NCX) comes from the last. Results start empty and
+// stay empty when nothing matches. Attribute lookups by name
 // add a missing attribute, empty, to its element, and "text" lookups add a
 // missing "text" element; later routines on the same tree see them.
 //
@@ -66,7 +70,7 @@ class PackageQueries {
   // The last child of the root whose name equals name, or nullptr.
   TJclSimpleXMLElem* FindRootChild(std::string_view name);
 
-  // The value of the last element called name in any section called section.
+  // The value of the first element called name in the sections called section.
   std::string GetSectionValue(std::string_view section, std::string_view name);
 
   // As GetSectionValue, counting only elements that carry an attribute called
@@ -74,15 +78,15 @@ class PackageQueries {
   std::string GetSectionValueWithAttribute(std::string_view section, std::string_view name,
                                            std::string_view attribute);
 
-  // The attribute's value on the last child (of any kind) of the section; empty
-  // when that child lacks it. The container document's rootfile path is
+  // The attribute's value on the last child element of the section; empty
+  // when that element lacks it. The container document's rootfile path is
   // GetXMLValuex("rootfiles", "full-path").
   std::string GetXMLValuex(std::string_view section, std::string_view attribute);
 
-  // The "content" of the last metadata meta whose "name" is name.
+  // The "content" of the first metadata meta whose "name" is name.
   std::string GetMetaContent(std::string_view name);
 
-  // The value of the last metadata identifier whose "scheme" attribute (found
+  // The value of the first metadata identifier whose "scheme" attribute (found
   // ignoring letter case and prefix, so opf:scheme serves) is scheme exactly.
   std::string GetIdentifierByScheme(std::string_view scheme);
 
@@ -101,12 +105,14 @@ class PackageQueries {
   // entry yields its href again; an entry no item carries yields nothing.
   void GetXmlManifestList();
 
-  // The "href" of the last guide child that has any attribute whose value is
+  // The "href" of the first guide child that has any attribute whose value is
   // "cover". Never raises.
   std::string GetGuideCover();
 
-  // The "href" (separators unchanged) of the manifest item named as the cover
-  // by a metadata meta.
+  // The "href" (separators unchanged) of the cover image: the first manifest
+  // item whose id the first metadata meta named "cover" gives, wherever that
+  // meta stands; without such a meta, the first item whose "properties" list
+  // "cover-image". Empty when the named id is no item's.
   std::string GetCoverPath();
 
   // Whether GetCoverPath yields a path.

@@ -82,11 +82,12 @@ class TEpuB {
   bool Ok = false;
   std::filesystem::path EpubPath;  // the path given to the last Open
 
+  // Each metadata field holds the first matching element's value.
   std::string Title;
   std::string Creator;
   std::string Publisher;
   std::string Language;
-  std::string Subject;  // the last subject; all of them are in Subjects
+  std::string Subject;  // the first subject; all of them are in Subjects
   std::string Date;
   std::string Source;
   std::string Description;

@@ -39,11 +39,12 @@ class OpfQueries : public ::testing::Test, public PackageQueries {
   testing::RecordingUserMessages boxes;
 };
 
-TEST_F(OpfQueries, SectionValueTakesTheLastMatchOfEverySection) {
+// A subtitle after the title, a second author: the first is what readers show.
+TEST_F(OpfQueries, SectionValueTakesTheFirstMatchingElement) {
   Load(
-      "<package><metadata><dc:title>First</dc:title><title>Second</title></metadata>"
-      "<metadata><Title>Other case</Title></metadata></package>");
-  EXPECT_EQ(GetSectionValue("metadata", "title"), "Second");
+      "<package><metadata><?title x='pi'?><dc:title>First</dc:title><title>Second</title>"
+      "</metadata><metadata><Title>Other case</Title></metadata></package>");
+  EXPECT_EQ(GetSectionValue("metadata", "title"), "First");
   EXPECT_EQ(GetSectionValue("metadata", "creator"), "");
   EXPECT_EQ(GetSectionValue("Metadata", "title"), "");
 }
@@ -89,13 +90,15 @@ TEST_F(OpfQueries, AttributeLookupsLeaveAttributesThatLaterWalksSee) {
   EXPECT_EQ(Xml().Root().PropertyCount(), 1u);
 }
 
-TEST_F(OpfQueries, RootfilePathComesFromTheLastChildOfRootfiles) {
+TEST_F(OpfQueries, RootfilePathComesFromTheLastElementOfRootfiles) {
   Load(
       "<container><rootfiles><rootfile full-path='a.opf'/>"
       "<rootfile full-path='OEBPS/b.opf'/></rootfiles></container>");
   EXPECT_EQ(GetXMLValuex("rootfiles", "full-path"), "OEBPS/b.opf");
-  Load("<container><rootfiles><rootfile full-path='a.opf'/><!-- c --></rootfiles></container>");
-  EXPECT_EQ(GetXMLValuex("rootfiles", "full-path"), "");
+  Load(
+      "<container><rootfiles><rootfile full-path='a.opf'/><!-- c --><?pi full-path='p'?>"
+      "</rootfiles></container>");
+  EXPECT_EQ(GetXMLValuex("rootfiles", "full-path"), "a.opf");
   EXPECT_EQ(GetXMLValuex("nothing", "full-path"), "");
   EXPECT_TRUE(boxes.messages.empty());
 }
@@ -154,7 +157,7 @@ TEST_F(OpfQueries, GuideCoverTakesAnyAttributeValuedCover) {
       "<package><guide><reference type='cover' href='c1.xhtml'/>"
       "<reference title='cover' href='c2.xhtml'/><reference type='toc' href='t.xhtml'/>"
       "</guide></package>");
-  EXPECT_EQ(GetGuideCover(), "c2.xhtml");
+  EXPECT_EQ(GetGuideCover(), "c1.xhtml");
   Load("<package/>");
   EXPECT_EQ(GetGuideCover(), "");
 }
@@ -174,13 +177,27 @@ TEST_F(OpfQueries, CoverPathFollowsMetaToManifest) {
   EXPECT_TRUE(boxes.messages.empty());
 }
 
-TEST_F(OpfQueries, CoverPathWithoutGuideCoverTakesAnUnnamedMeta) {
-  // No guide reference of type cover: a meta without a name names the cover,
-  // here by an empty id, which an item without an id then matches.
+TEST_F(OpfQueries, CoverPathFromTheCoverMetaWhereverItStandsElseCoverImage) {
+  const std::string manifest =
+      "<manifest><item href='noid.xhtml'/><item id='img' href='img.jpg'/>"
+      "<item id='art' properties='svg cover-image' href='art.png'/></manifest>";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      // EPUB 3 property metas after the cover meta leave it standing.
+      {"<meta name='cover' content='img'/><meta property='dcterms:modified'>2020</meta><meta/>",
+       "img.jpg"},
+      {"<meta property='x'>y</meta><meta name='cover' content='img'/>", "img.jpg"},
+      {"<meta property='x'>y</meta>", "art.png"},
+      {"<meta name='cover' content=''/>", "art.png"},
+      {"<meta name='cover' content='gone'/>", ""},
+  };
+  for (const auto& [metadata, cover] : cases) {
+    Load("<package><metadata>" + metadata + "</metadata>" + manifest + "</package>");
+    EXPECT_EQ(GetCoverPath(), cover) << metadata;
+  }
   Load(
-      "<package><metadata><meta property='x'>y</meta></metadata>"
-      "<manifest><item href='first.xhtml'/><item id='a' href='a.xhtml'/></manifest></package>");
-  EXPECT_EQ(GetCoverPath(), "first.xhtml");
+      "<package><manifest><item id='a' properties='cover-imagery' href='a.png'/></manifest>"
+      "</package>");
+  EXPECT_EQ(GetCoverPath(), "");
 }
 
 TEST_F(OpfQueries, NavMapWalkIsDepthFirstParentsFirst) {
@@ -216,7 +233,7 @@ TEST_F(OpfQueries, NavMapWalkHandlesNoElementAndDeepNesting) {
 
 TEST_F(OpfQueries, GuardedWalksShowTheirPrefixAndKeepWhatTheyGathered) {
   Load(
-      "<package><metadata><meta name='cover' content='c'/></metadata>"
+      "<package><metadata><meta name='cover' content='b'/></metadata>"
       "<manifest><item id='a' href='a.xhtml'/><item id='b'/></manifest>"
       "<spine><itemref idref='a'/><itemref idref='b'/></spine>"
       "<guide><reference href='g.xhtml'/></guide>"
@@ -232,7 +249,7 @@ TEST_F(OpfQueries, GuardedWalksShowTheirPrefixAndKeepWhatTheyGathered) {
   EXPECT_EQ(boxes.messages,
             (Strings{"Hiba GetXMLValuexNo property named \"full-path\"",
                      "Hiba GetXmlManifestList01No property named \"href\"",
-                     "Hiba a feldolgozas kozben GetCoverPathNo property named \"type\"",
+                     "Hiba a feldolgozas kozben GetCoverPathNo property named \"href\"",
                      "Hiba GetNcxPathNo property named \"toc\""}));
   EXPECT_TRUE(boxes.errors.empty());
 }

@@ -105,21 +105,21 @@ TEST_F(PackageReader, ReadsMetadataSpineAndTableOfContents) {
   EXPECT_TRUE(boxes.errors.empty());
 }
 
-TEST_F(PackageReader, MetadataTakesLastValuesAndFallsBackToAnyIdentifier) {
+TEST_F(PackageReader, MetadataTakesFirstValuesAndFallsBackToAnyIdentifier) {
   OpenBook(EpubBuilder().AddChapters(1).ReplaceEntry(
       "OEBPS/content.opf",
       Opf("<dc:title>First</dc:title><dc:title>Second</dc:title>"
           "<dc:identifier opf:scheme='ISBN'>978-3-16</dc:identifier>"
-          "<dc:identifier>urn:last</dc:identifier>"
+          "<dc:identifier>urn:second</dc:identifier>"
           "<dc:subject>A</dc:subject><dc:subject>B</dc:subject>"
           "<dc:description>About</dc:description><dc:source>Paper</dc:source>"
           "<meta name='calibre:series' content='Saga'/>"
           "<meta name='calibre:series_index' content='2'/>")));
   ASSERT_TRUE(reader.Ok);
-  EXPECT_EQ(reader.Title, "Second");
-  EXPECT_EQ(reader.Identifier, "urn:last");  // no identifier carries an id
+  EXPECT_EQ(reader.Title, "First");
+  EXPECT_EQ(reader.Identifier, "978-3-16");  // no identifier carries an id
   EXPECT_EQ(reader.Isbn, "978-3-16");
-  EXPECT_EQ(reader.Subject, "B");
+  EXPECT_EQ(reader.Subject, "A");
   EXPECT_EQ(reader.Subjects, (Strings{"A", "B"}));
   EXPECT_EQ(reader.Description, "About");
   EXPECT_EQ(reader.Source, "Paper");
