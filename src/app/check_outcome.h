@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -38,10 +39,14 @@ struct CheckOutcome {
 
   // kDocumentDiffers: the time that most spine documents carry, the spine
   // documents whose time differs from it (the odd ones out, in archive order),
-  // and whether the reference document's own time differs from it.
+  // and whether the reference document's own time differs from it; how many
+  // spine documents there are, each counted once, and how many of them carry
+  // the common time.
   Timestamp commonTime = 0;
   std::vector<DocumentTime> oddDocuments;
   bool referenceIsOdd = false;
+  std::size_t spineDocumentCount = 0;
+  std::size_t commonCount = 0;
 
   // kCannotExamine: why, e.g. "EZipException: Error reading zip file".
   std::string problem;

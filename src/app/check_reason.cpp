@@ -34,8 +34,19 @@ std::string OddDocumentList(const CheckOutcome& outcome, std::size_t& count) {
   return text;
 }
 
+// The spine documents that carry the common time: "most spine documents"
+// only when they are more than half.
+std::string CommonGroup(const CheckOutcome& outcome) {
+  if (outcome.commonCount * 2 > outcome.spineDocumentCount) return "most spine documents";
+  if (outcome.commonCount * 2 == outcome.spineDocumentCount) return "half of the spine documents";
+  return std::to_string(outcome.commonCount) + " of the " +
+         std::to_string(outcome.spineDocumentCount) + " spine documents";
+}
+
 std::string DifferenceText(const CheckOutcome& outcome) {
-  const std::string common = "most spine documents (" + IsoDateTimeText(outcome.commonTime) + ")";
+  const std::string group = CommonGroup(outcome);
+  const std::string commonTime = IsoDateTimeText(outcome.commonTime);
+  const std::string common = group + " (" + commonTime + ")";
   std::size_t count = 0;
   const std::string odd = OddDocumentList(outcome, count);
   if (outcome.referenceIsOdd) {
@@ -45,7 +56,14 @@ std::string DifferenceText(const CheckOutcome& outcome) {
     if (count > 0) text += "; so do " + odd;
     return text;
   }
-  if (count > 0) return odd + (count == 1 ? " differs from " : " differ from ") + common;
+  const bool majority = outcome.commonCount * 2 > outcome.spineDocumentCount;
+  if (count > 0 && majority)
+    return odd + (count == 1 ? " differs from " : " differ from ") + common;
+  if (count > 0) {
+    const bool half = outcome.commonCount * 2 == outcome.spineDocumentCount;
+    return group + (outcome.commonCount == 1 ? " carries " : " carry ") + commonTime +
+           (half ? ", the other half" : ", the others") + " differ: " + odd;
+  }
   // Times that are each near the common one, yet not near each other.
   return Named(outcome.document, outcome.documentTime) + " differs from " +
          Named(outcome.referenceDocument, outcome.referenceTime);
@@ -62,26 +80,42 @@ void FindOddDocuments(CheckOutcome& outcome, const std::vector<DocumentTime>& sp
   // distinct time keeps a long spine cheap.
   std::map<Timestamp, std::size_t> documentsAt;
   for (const DocumentTime& document : spineDocuments) ++documentsAt[document.time];
-  const auto countNear = [&](Timestamp common) {
+  const auto countNear = [&](Timestamp center) {
     std::size_t count = 0;
-    for (const auto& [time, documents] : documentsAt) count += sameAs(common, time) ? documents : 0;
+    for (const auto& [time, documents] : documentsAt) count += sameAs(center, time) ? documents : 0;
     return count;
   };
-  Timestamp common = outcome.referenceTime;
-  std::size_t most = countNear(common);
+  // The group is the documents near one of their own times (or the
+  // reference's); the reference's group wins a tie.
+  Timestamp center = outcome.referenceTime;
+  std::size_t most = countNear(center);
   for (const auto& [time, documents] : documentsAt) {
     const std::size_t near = countNear(time);
     if (near > most) {
       most = near;
-      common = time;
+      center = time;
     }
   }
-  outcome.commonTime = common;
+  // At a coarse resolution the group holds several exact times; the one
+  // shown is the one most of it carries (the reference's on a tie, else the
+  // earliest), not whichever happened to be the center.
+  Timestamp shown = center;
+  std::size_t shownCount = 0;
+  for (const auto& [time, documents] : documentsAt) {
+    if (!sameAs(center, time)) continue;
+    if (documents > shownCount || (documents == shownCount && time == outcome.referenceTime)) {
+      shown = time;
+      shownCount = documents;
+    }
+  }
+  outcome.commonTime = shown;
+  outcome.commonCount = most;
+  outcome.spineDocumentCount = spineDocuments.size();
   outcome.oddDocuments.clear();
   for (const DocumentTime& document : spineDocuments) {
-    if (!sameAs(common, document.time)) outcome.oddDocuments.push_back(document);
+    if (!sameAs(center, document.time)) outcome.oddDocuments.push_back(document);
   }
-  outcome.referenceIsOdd = !sameAs(common, outcome.referenceTime);
+  outcome.referenceIsOdd = !sameAs(center, outcome.referenceTime);
 }
 
 std::string CheckReasonText(const CheckOutcome& outcome) {

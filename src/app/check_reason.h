@@ -8,11 +8,12 @@
 namespace quill {
 
 // Fills in the odd ones out of a book whose spine documents do not all carry
-// the reference time: the time that most of `spineDocuments` (the spine
-// documents found, in archive order) carry at the time resolution (an item
-// index), the documents whose time differs from it, and whether the
-// reference document's time differs from it. On a tie the reference's own
-// time counts as the common one. The verdict itself is left as it is.
+// the reference time. `spineDocuments` are the spine documents found, in
+// archive order, each once. The common group is the largest set of them that
+// carry one time at the time resolution (an item index); on a tie, the group
+// of the reference's own time. The common time shown is the exact time that
+// most of that group carry. The odd ones are the documents outside the group.
+// The verdict itself is left as it is.
 void FindOddDocuments(CheckOutcome& outcome, const std::vector<DocumentTime>& spineDocuments,
                       int timeResolution);
 

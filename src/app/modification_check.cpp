@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <map>
 #include <optional>
 #include <string_view>
 
@@ -74,7 +75,9 @@ CheckOutcome ImpossibleDate(const ZipEntryView& entry) {
 
 // The outcome for a book whose spine document at `differing` does not carry
 // the reference time, with every spine document found, so that the reason can
-// name the odd ones out.
+// name the odd ones out. A document stored under one name more than once
+// counts once, by its last copy: the one a reader of the archive takes, and
+// the newer one when a tool appended an edited copy.
 CheckOutcome Difference(const TZipFile& zip, const std::vector<int>& spineIndices, int differing,
                         int referenceIndex, Timestamp reference, int timeResolution) {
   CheckOutcome outcome;
@@ -83,11 +86,21 @@ CheckOutcome Difference(const TZipFile& zip, const std::vector<int>& spineIndice
   outcome.documentTime = DosDateTimeToTimestamp(zip.Entry(differing).modifiedDateTime);
   outcome.referenceDocument = std::string(zip.Entry(referenceIndex).decodedName);
   outcome.referenceTime = reference;
+  std::map<std::string, std::size_t> lastCopy;  // by key, the position in spineIndices
+  std::string key;
+  for (std::size_t i = 0; i < spineIndices.size(); ++i) {
+    EntryKey(zip.Entry(spineIndices[i]).decodedName, key);
+    lastCopy[key] = i;
+  }
+  std::vector<bool> counted(spineIndices.size(), false);
+  for (const auto& [name, position] : lastCopy) counted[position] = true;
   std::vector<DocumentTime> spineDocuments;
-  spineDocuments.reserve(spineIndices.size());
-  for (const int i : spineIndices) {
-    spineDocuments.push_back({std::string(zip.Entry(i).decodedName),
-                              DosDateTimeToTimestamp(zip.Entry(i).modifiedDateTime)});
+  spineDocuments.reserve(lastCopy.size());
+  for (std::size_t i = 0; i < spineIndices.size(); ++i) {
+    if (!counted[i]) continue;
+    const ZipEntryView entry = zip.Entry(spineIndices[i]);
+    spineDocuments.push_back(
+        {std::string(entry.decodedName), DosDateTimeToTimestamp(entry.modifiedDateTime)});
   }
   FindOddDocuments(outcome, spineDocuments, timeResolution);
   return outcome;

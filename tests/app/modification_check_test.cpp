@@ -201,6 +201,53 @@ TEST_F(SpineTimesMatchTest, ReasonsNameTheOddDocumentsOut) {
   }
 }
 
+// Each document counts once, by its last copy; the group of the common time
+// is found at the chosen resolution, the exact time shown is the one most of
+// it carry, and an even split is told as one.
+TEST_F(SpineTimesMatchTest, ReasonsCountEachDocumentOnceAndTellAnEvenSplit) {
+  const std::uint32_t title = DosDateTime(2021, 6, 15, 23, 50, 20);
+  const std::uint32_t body = DosDateTime(2021, 6, 15, 23, 50, 22);
+  const std::uint32_t stray = DosDateTime(2022, 3, 1, 8, 0, 0);
+  const std::vector<std::string> spine = {"OEBPS\\c1.xhtml", "OEBPS\\c2.xhtml", "OEBPS\\c3.xhtml",
+                                          "OEBPS\\c4.xhtml"};
+  struct Case {
+    std::vector<std::pair<std::string, std::uint32_t>> entries;
+    int resolution;
+    std::string text;
+  };
+  const std::vector<Case> cases = {
+      {{{"OEBPS/c1.xhtml", title},
+        {"OEBPS/c2.xhtml", body},
+        {"OEBPS/c3.xhtml", body},
+        {"OEBPS/c4.xhtml", kEdited}},
+       kResolutionDay,
+       "the reference document OEBPS/c4.xhtml (2023-01-02T09:30:00), the last content document, "
+       "is the odd one out: it differs from most spine documents (2021-06-15T23:50:22)"},
+      {{{"OEBPS/c1.xhtml", kProduced},
+        {"OEBPS/c2.xhtml", kProduced},
+        {"OEBPS/c3.xhtml", kEdited},
+        {"OEBPS/c4.xhtml", kEdited}},
+       kResolutionFull,
+       "half of the spine documents carry 2023-01-02T09:30:00, the other half differ: "
+       "OEBPS/c1.xhtml (2021-06-15T10:00:00), OEBPS/c2.xhtml (2021-06-15T10:00:00)"},
+      {{{"OEBPS/c1.xhtml", stray},
+        {"OEBPS/c2.xhtml", kProduced},
+        {"OEBPS/c3.xhtml", kProduced},
+        {"OEBPS/c1.xhtml", kEdited},
+        {"OEBPS/c4.xhtml", kProduced}},
+       kResolutionHour,
+       "OEBPS/c1.xhtml (2023-01-02T09:30:00) differs from most spine documents "
+       "(2021-06-15T10:00:00)"},
+      {{{"OEBPS/c1.xhtml", kProduced}, {"OEBPS/c2.xhtml", stray}, {"OEBPS/c3.xhtml", kEdited}},
+       kResolutionSec,
+       "1 of the 3 spine documents carries 2023-01-02T09:30:00, the others differ: "
+       "OEBPS/c1.xhtml (2021-06-15T10:00:00), OEBPS/c2.xhtml (2022-03-01T08:00:00)"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CheckReasonText(CheckSpineTimes(Book(c.entries), spine, c.resolution)), c.text);
+  }
+}
+
 TEST_F(SpineTimesMatchTest, LeavesTheBookUnchanged) {
   const fs::path book = Book({{"OEBPS/c1.xhtml", kProduced}, {"OEBPS/c2.xhtml", kEdited}});
   const auto past = fs::last_write_time(book) - std::chrono::hours(24 * 30);
