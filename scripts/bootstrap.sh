@@ -35,6 +35,12 @@ if [[ "${1:-}" == package ]]; then
   packages=(dpkg-dev file desktop-file-utils appstream lintian man-db bash-completion)
 fi
 
+# "bootstrap.sh producers" installs only what the real-producer test needs:
+# the EPUB makers whose books it checks and the archiver that edits copies.
+if [[ "${1:-}" == producers ]]; then
+  packages=(python3 python3-ebooklib pandoc python3-sphinx zip)
+fi
+
 missing=()
 for package in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
