@@ -263,11 +263,10 @@ std::string PackageQueries::GetGuideCover() {
 }
 
 // The cover is named by the first meta called "cover" (with a content)
-// wherever it stands
-// among the metadata (EPUB 2); a meta with another name or none, such as an
-// EPUB 3 property meta, never unnames it. Without such a meta, the first item
-// marked cover-image (EPUB 3) is the cover. A meta that names an id no item
-// carries leaves the book without a cover.
+// wherever it stands among the metadata (EPUB 2); a meta with another name or
+// none, such as an EPUB 3 property meta, never unnames it. Without such a
+// meta, the first item marked cover-image (EPUB 3) is the cover. A meta that
+// names an id no item carries leaves the book without a cover.
 std::string PackageQueries::GetCoverPath() {
   std::string result;
   GuardedWalk(kCoverPathPrefix, [&] {
@@ -282,18 +281,19 @@ std::string PackageQueries::GetCoverPath() {
     }
     TJclSimpleXMLElem* manifest = FindRootChild("manifest");
     if (!manifest) return;
+    const bool metaNamesCover = coverId.Found();
     const std::string id = coverId.Take();
     FirstMatch named;
     FirstMatch marked;
     ForEachChild(*manifest, [&](TJclSimpleXMLElem& child) {
       // Every item's id is looked up, as the manifest join expects the tree
       // that a walk over all items leaves.
-      if (Attribute(child, "id") == id && coverId.Found()) named.Offer(Attribute(child, "href"));
+      if (Attribute(child, "id") == id && metaNamesCover) named.Offer(Attribute(child, "href"));
       if (HasPropertyToken(child, "properties", "cover-image")) {
         marked.Offer(Attribute(child, "href"));
       }
     });
-    result = coverId.Found() ? named.Take() : marked.Take();
+    result = metaNamesCover ? named.Take() : marked.Take();
   });
   return result;
 }
