@@ -173,13 +173,12 @@ class Scan final : public UserMessages {
       }
       Examine(name);
     };
+    // Every folder that fails is told here, and the search goes on past it.
     search.OnFolderError = [this](TJvSearchFiles&, const std::string& folder,
                                   const std::error_code& error) {
       Unreadable(folder, error ? error.message() : "the folder could not be read");
     };
-    if (!search.Search() && !Stopped()) {
-      Unreadable(path, "the folder could not be searched to its end");
-    }
+    search.Search();
   }
 
   // Whether a termination request has arrived; the books not begun are dropped then.

@@ -20,6 +20,7 @@
 #include "program_session.h"
 #include "scoped_environment.h"
 #include "temp_dir.h"
+#include "too_long_path.h"
 #include "zip_writer.h"
 
 namespace quill {
@@ -189,6 +190,16 @@ TEST_F(CliReportsTest, ScanTellsWhatItCouldNotReadScansTheRestAndExitsTwo) {
   EXPECT_EQ(LineSet(run.err),
             (std::set<std::string>{Prefixed(unreadable, "Permission denied"),
                                    Prefixed(hidden.parent_path(), "Permission denied")}));
+}
+
+TEST_F(CliReportsTest, ScanTellsAFolderItCannotOpenAndSearchesItsSiblings) {
+  const fs::path before = Book("library/a/edited.epub");
+  const testing::TooLongFolderChain chain(dir_ / "library/b");
+  const fs::path after = Book("library/c/edited.epub");
+  const auto run = RunCli({"scan", "--subfolders", (dir_ / "library").string()});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(LineSet(run.out), (std::set<std::string>{before.string(), after.string()}));
+  EXPECT_EQ(run.err, Prefixed(chain.firstTooLong(), "File name too long") + "\n");
 }
 
 TEST_F(CliReportsTest, ExplainTellsWhyFilesWereSkippedOrNotListed) {
