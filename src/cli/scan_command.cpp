@@ -110,6 +110,7 @@ class Scan final : public UserMessages {
         signals_(signals),
         subfolders_(settings.subfolders),
         explain_(settings.output.explain),
+        timeResolution_(settings.timeResolution),
         collection_([resolution = settings.timeResolution] { return resolution; },
                     [this, &output](const BookRow& row, const CheckOutcome& reason) {
                       ++listed_;
@@ -202,9 +203,11 @@ class Scan final : public UserMessages {
     }
     progress_.Show(examined_, listed_, path);
     messages_.SetSubject(path);  // what the package reader shows is about this book
-    const EpubCollection::Candidate candidate = collection_.AddCandidate(path);
+    const EpubCollection::Examination examination =
+        EpubCollection::ExamineCandidate(path, [this] { return timeResolution_; });
+    collection_.Deliver(path, examination);
     messages_.SetSubject({});
-    Examined(path, candidate);
+    Examined(path, examination);
   }
 
   // A result of the threads, in its turn: its messages, then its row.
@@ -212,17 +215,16 @@ class Scan final : public UserMessages {
     progress_.Show(examined_, listed_, result.path);
     messages_.SetSubject(result.path);
     result.messages.ShowAgain(messages_);
-    const EpubCollection::Candidate candidate =
-        collection_.Deliver(result.path, result.examination);
+    collection_.Deliver(result.path, result.examination);
     messages_.SetSubject({});
-    Examined(result.path, candidate);
+    Examined(result.path, result.examination);
   }
 
-  void Examined(const std::string& path, EpubCollection::Candidate candidate) {
+  void Examined(const std::string& path, const EpubCollection::Examination& examination) {
     ++examined_;
-    switch (candidate) {
+    switch (examination.candidate) {
       case EpubCollection::Candidate::kSkipped:
-        Skipped(path);
+        Skipped(path, examination.failure);
         break;
       case EpubCollection::Candidate::kPackageUnreadable:
         if (explain_) messages_.Report(path, "not listed: the package cannot be read");
@@ -234,9 +236,12 @@ class Scan final : public UserMessages {
   }
 
   // Why a file was not examined: the system's refusal is always told, a file
-  // that is simply no book only when asked.
-  void Skipped(const std::string& path) {
-    const BookFileCheck check = BookFileCheck::Of(PathFromUtf8(path));
+  // that is simply no book only when asked. A file that could not be opened
+  // or read is told with the reason it met then (too many open files, say),
+  // never looked at again and taken for no archive.
+  void Skipped(const std::string& path, const std::exception_ptr& failure) {
+    const BookFileCheck check = failure ? BookFileCheck::OfFailure(PathFromUtf8(path), failure)
+                                        : BookFileCheck::Of(PathFromUtf8(path));
     switch (check.result) {
       case BookFileCheck::Result::kUnreadable:
         messages_.Report(path, check.problem);
@@ -264,6 +269,7 @@ class Scan final : public UserMessages {
   const TerminationSignals& signals_;
   bool subfolders_;
   bool explain_;
+  int timeResolution_;
   EpubCollection collection_;
   std::optional<OrderedExaminations> pipeline_;
   bool stopped_ = false;

@@ -202,6 +202,24 @@ TEST_F(CliReportsTest, ScanTellsAFolderItCannotOpenAndSearchesItsSiblings) {
   EXPECT_EQ(run.err, Prefixed(chain.firstTooLong(), "File name too long") + "\n");
 }
 
+// With few file handles, books that cannot be opened are told with the
+// system's reason, never taken for files that hold no archive.
+TEST_F(CliReportsTest, ABookThatCannotBeOpenedIsToldWithTheSystemsReason) {
+  std::set<std::string> books;
+  for (int i = 0; i < 30; ++i)
+    books.insert(Book("library/" + std::to_string(i) + ".epub").string());
+  const auto run = RunCliIn(SessionSetup::WithOpenFileLimit(8),
+                            {"scan", "--explain", "--jobs", "8", (dir_ / "library").string()});
+  std::set<std::string> accounted;
+  for (const std::string& line : Lines(run.out)) accounted.insert(line.substr(0, line.find('\t')));
+  for (const std::string& book : books) {
+    if (LineSet(run.err).contains(Prefixed(book, "Too many open files"))) accounted.insert(book);
+  }
+  EXPECT_EQ(accounted, books) << run.err;
+  EXPECT_EQ(run.err.find("not a ZIP archive"), std::string::npos) << run.err;
+  EXPECT_EQ(run.status, run.err.empty() ? 1 : 2);
+}
+
 TEST_F(CliReportsTest, ExplainTellsWhyFilesWereSkippedOrNotListed) {
   testing::WriteFile(dir_ / "text.epub", "plain text");
   testing::ZipWriter().Add(Entry("OEBPS/a.xhtml", "a")).WriteTo(dir_ / "nopackage.epub");
