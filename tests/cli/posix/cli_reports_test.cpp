@@ -234,6 +234,27 @@ TEST_F(CliReportsTest, ExplainTellsWhyFilesWereSkippedOrNotListed) {
                 Prefixed(dir_ / "nopackage.epub", "not listed: the package cannot be read")}));
 }
 
+// A title, an entry name or a comment cannot forge a line or a column of
+// view and info, nor act on the terminal.
+TEST_F(CliReportsTest, ViewAndInfoTextShowControlCharactersEscaped) {
+  const fs::path book = dir_ / "forged.epub";
+  testing::ZipWriter zip = EpubBuilder().Title("Forged\nOk: false").AddChapters(1).ToZip();
+  zip.Add(Entry("OEBPS/a\x1b[31m\tb\n.xhtml", "x"));
+  zip.layout().archiveComment = "note\r\nEpubPath: /etc/passwd";
+  zip.WriteTo(book);
+
+  const auto info = RunCli({"info", book.string()});
+  EXPECT_EQ(info.status, 0) << info.err;
+  EXPECT_NE(info.out.find("\nTitle: Forged\\nOk: false\n"), std::string::npos) << info.out;
+  const auto view = RunCli({"view", book.string()});
+  EXPECT_EQ(view.status, 0) << view.err;
+  const std::vector<std::string> lines = Lines(view.out);
+  ASSERT_EQ(lines.size(), 3u) << view.out;
+  EXPECT_EQ(lines[1].substr(0, lines[1].find('\t')), "OEBPS/a\\x1B[31m\\tb\\n.xhtml");
+  EXPECT_EQ(lines[2], "Comment: note\\r\\nEpubPath: /etc/passwd");
+  EXPECT_EQ((info.out + view.out).find('\x1b'), std::string::npos);
+}
+
 TEST_F(CliReportsTest, OutputBytesForPipesAndAFullDisk) {
   const fs::path a = Book("a\\b.epub");
   const fs::path tab = Book("tab\there.epub");
