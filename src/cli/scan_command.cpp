@@ -41,7 +41,8 @@ constexpr char kScanHelp[] =
     "  --resolution    how far apart two times may be and count as the same\n"
     "  --format text   the full path of each listed book, one a line (default)\n"
     "  --format tsv    file name, TAB, full path\n"
-    "  --format json   an array of {\"name\", \"path\"}\n"
+    "  --format json   an array of {\"name\", \"path\"}, with \"path_bytes\" (the\n"
+    "                  path's bytes in hex) when the path is not UTF-8\n"
     "  --explain       add why each book is listed (a third TAB field in text and\n"
     "                  tsv, a \"reason\" object in json), and tell on standard\n"
     "                  error why a file was not examined or not listed\n"
@@ -306,8 +307,9 @@ int RunScan(const std::vector<std::string>& arguments) {
     Scan scan(settings, output, progress, messages, signals);
     for (const std::string& operand : args.Operands()) scan.Path(operand);
     if (!scan.Finish()) {
-      // Interrupted: the lines written so far stay whole, the progress line is gone.
-      std::fflush(stdout);
+      // Interrupted: the lines written so far stay whole, a json array is
+      // closed, the progress line is gone.
+      output.Finish();
       return kExitInterrupted;
     }
     listed = scan.listed();

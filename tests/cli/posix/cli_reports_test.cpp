@@ -2,6 +2,7 @@
 // error lines and the bytes on standard output, for unpacks that leave
 // entries out, scans that meet what they cannot read, terminals and pipes.
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -253,6 +254,46 @@ TEST_F(CliReportsTest, ViewAndInfoTextShowControlCharactersEscaped) {
   EXPECT_EQ(lines[1].substr(0, lines[1].find('\t')), "OEBPS/a\\x1B[31m\\tb\\n.xhtml");
   EXPECT_EQ(lines[2], "Comment: note\\r\\nEpubPath: /etc/passwd");
   EXPECT_EQ((info.out + view.out).find('\x1b'), std::string::npos);
+}
+
+// Interrupted after its first message, a scan of many files stops with its
+// output whole: the json array closed, the last text line ended.
+TEST_F(CliReportsTest, AnInterruptedScanLeavesItsOutputWhole) {
+  fs::create_directories(dir_ / "library");
+  for (int i = 0; i < 2000; ++i) {
+    testing::WriteFile(dir_ / "library" / ("text" + std::to_string(i) + ".epub"), "plain text");
+  }
+  for (int i = 0; i < 20; ++i) Book("library/edited" + std::to_string(i) + ".epub");
+  const std::string library = (dir_ / "library").string();
+  for (const auto& [signal, format] :
+       {std::pair{SIGINT, "json"}, {SIGTERM, "json"}, {SIGHUP, "json"}, {SIGHUP, "text"}}) {
+    const auto run = RunCliIn(SessionSetup::Interrupted(signal),
+                              {"scan", "--explain", "--format", format, library});
+    EXPECT_EQ(run.status, 130) << signal << " " << format;
+    if (std::string(format) == "json") {
+      EXPECT_NO_THROW(testing::JsonValue::Parse(run.out)) << signal << run.out;
+    } else {
+      EXPECT_TRUE(run.out.empty() || run.out.ends_with(".epub\n")) << run.out;
+    }
+  }
+}
+
+// A path that is not UTF-8 keeps its bytes in json, and they name the file.
+TEST_F(CliReportsTest, JsonKeepsThePathBytesOfANameThatIsNotUtf8) {
+  const fs::path book = Book("caf\xE9.epub");
+  const auto run = RunCli({"scan", "--format", "json", book.string()});
+  EXPECT_EQ(run.status, 1);
+  const testing::JsonValue books = testing::JsonValue::Parse(run.out);
+  const testing::JsonValue& listed = books[0];
+  EXPECT_EQ(listed["path"].String(), dir_.path().string() + "/caf\uFFFD.epub");
+  const std::string hex = listed["path_bytes"].String();
+  std::string bytes;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  }
+  EXPECT_TRUE(fs::equivalent(fs::path(bytes), book)) << hex;
+  const auto plain = RunCli({"scan", "--format", "json", Book("plain.epub").string()});
+  EXPECT_FALSE(testing::JsonValue::Parse(plain.out)[0].Has("path_bytes")) << plain.out;
 }
 
 TEST_F(CliReportsTest, OutputBytesForPipesAndAFullDisk) {
