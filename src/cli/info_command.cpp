@@ -118,8 +118,7 @@ std::string InfoPlainText(const TEpuB& book) {
 int RunInfo(const std::vector<std::string>& arguments) {
   const CommandArguments args(arguments, {"--help"}, {"--format"});
   if (args.Has("--help")) {
-    std::fputs(kInfoHelp, stdout);
-    return kExitSuccess;
+    return WriteHelpText(kInfoHelp);
   }
   const bool json = args.Choice("--format", "text", {"text", "json"}) == "json";
   if (args.Operands().size() != 1) throw UsageError("give exactly one BOOK");

@@ -19,6 +19,7 @@
 #include "cli/ordered_examinations.h"
 #include "cli/progress_line.h"
 #include "cli/scan_output.h"
+#include "cli/standard_output.h"
 #include "shell/search_files.h"
 #include "shell/terminal.h"
 #include "shell/termination_signals.h"
@@ -285,8 +286,7 @@ int RunScan(const std::vector<std::string>& arguments) {
   const CommandArguments args(arguments, {"--subfolders", "--explain", "--null", "--help"},
                               {"--resolution", "--format", "--jobs"});
   if (args.Has("--help")) {
-    std::fputs(kScanHelp, stdout);
-    return kExitSuccess;
+    return WriteHelpText(kScanHelp);
   }
   const ScanSettings settings{
       args.Has("--subfolders"),

@@ -99,8 +99,7 @@ std::string ViewText(const ZipViewListing& listing) {
 int RunView(const std::vector<std::string>& arguments) {
   const CommandArguments args(arguments, {"--help"}, {"--format"});
   if (args.Has("--help")) {
-    std::fputs(kViewHelp, stdout);
-    return kExitSuccess;
+    return WriteHelpText(kViewHelp);
   }
   const bool json = args.Choice("--format", "text", {"text", "json"}) == "json";
   if (args.Operands().size() != 1) throw UsageError("give exactly one BOOK");

@@ -304,9 +304,13 @@ TEST_F(CliReportsTest, OutputBytesForPipesAndAFullDisk) {
   const auto tsv = RunCli({"scan", "--format", "tsv", a.string(), tab.string()});
   EXPECT_EQ(tsv.out, "a\\\\b.epub\t" + (dir_ / "a\\\\b.epub").string() + "\ntab\\there.epub\t" +
                          (dir_ / "tab\\there.epub").string() + "\n");
-  const auto full = RunCliIn(SessionSetup::WritingTo("/dev/full"), {"scan", a.string()});
-  EXPECT_EQ(full.status, 2);
-  EXPECT_EQ(full.err, "quillmere-cli: standard output: No space left on device\n");
+  const std::vector<std::vector<std::string>> fullDisk = {
+      {"scan", a.string()}, {"--help"}, {"--version"}, {"scan", "--help"}, {"info", "--help"}};
+  for (const std::vector<std::string>& arguments : fullDisk) {
+    const auto full = RunCliIn(SessionSetup::WritingTo("/dev/full"), arguments);
+    EXPECT_EQ(full.status, 2) << arguments.back();
+    EXPECT_EQ(full.err, "quillmere-cli: standard output: No space left on device\n");
+  }
 }
 
 TEST_F(CliReportsTest, OnATerminalTheProgressLineMakesWayAndNamesCannotActOnIt) {
@@ -331,6 +335,31 @@ TEST_F(CliReportsTest, OnATerminalTheProgressLineMakesWayAndNamesCannotActOnIt) 
     const auto run = RunCliIn(SessionSetup::OnTerminal(), {"scan", plain.string()});
     EXPECT_EQ(run.out, plain.string() + "\n") << "TERM=" << term;
   }
+}
+
+// A name of double-width characters still leaves the progress line within the
+// terminal's 80 columns, so that erasing it leaves nothing behind.
+TEST_F(CliReportsTest, TheProgressLineFitsTheTerminalWithDoubleWidthNames) {
+  std::string wide;
+  for (int i = 0; i < 50; ++i) wide += "\xE4\xB8\x80";  // U+4E00, two columns
+  const fs::path book = Book(wide + ".epub");
+  const testing::ScopedEnvironment term("TERM", "xterm");
+  const auto run = RunCliIn(SessionSetup::OnTerminal(), {"scan", book.string()});
+  EXPECT_EQ(run.status, 1);
+  int progressLines = 0;
+  for (std::size_t at = 0; (at = run.out.find("\r\033[K", at)) != std::string::npos;) {
+    at += 4;
+    const std::string shown = run.out.substr(at, run.out.find_first_of("\r\n", at) - at);
+    if (shown.empty() || run.out[at + shown.size()] == '\n') continue;  // a result line
+    ++progressLines;
+    std::size_t columns = 0;
+    for (const char c : shown) {
+      const auto byte = static_cast<unsigned char>(c);
+      columns += byte == 0xE4 ? 2 : byte < 0x80 || byte >= 0xC0 ? 1 : 0;
+    }
+    EXPECT_LT(columns, 80u) << shown;
+  }
+  EXPECT_GT(progressLines, 0) << run.out;
 }
 
 // The options that --help names are the options that the manual page names.
