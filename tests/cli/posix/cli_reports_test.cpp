@@ -206,6 +206,10 @@ TEST_F(CliReportsTest, ScanTellsAFolderItCannotOpenAndSearchesItsSiblings) {
 // With few file handles, books that cannot be opened are told with the
 // system's reason, never taken for files that hold no archive.
 TEST_F(CliReportsTest, ABookThatCannotBeOpenedIsToldWithTheSystemsReason) {
+#ifdef __SANITIZE_ADDRESS__
+  // Their checks open handles of their own and take a refusal for a fault.
+  GTEST_SKIP() << "the sanitizers need free file handles";
+#endif
   std::set<std::string> books;
   for (int i = 0; i < 30; ++i)
     books.insert(Book("library/" + std::to_string(i) + ".epub").string());
