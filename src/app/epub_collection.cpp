@@ -29,10 +29,10 @@ EpubCollection::Examination EpubCollection::ExamineOpenBook(
     const ScopedUserMessages scope(shown);
     reader.Open(archive, TEpuB::TocEntries::kSkip);  // the check reads the spine only
   }
-  if (!reader.Ok) return {Candidate::kPackageUnreadable, {}};
+  if (!reader.Ok) return {Candidate::kPackageUnreadable, {}, {}};
   CheckOutcome outcome = ExamineReadBook(archive, reader, shown, timeResolution());
-  if (outcome.unchanged()) return {Candidate::kNotListed, {}};
-  return {Candidate::kListed, std::move(outcome)};
+  if (outcome.unchanged()) return {Candidate::kNotListed, {}, {}};
+  return {Candidate::kListed, std::move(outcome), {}};
 }
 
 EpubCollection::Examination EpubCollection::ExamineCandidate(
@@ -40,7 +40,7 @@ EpubCollection::Examination EpubCollection::ExamineCandidate(
   const std::filesystem::path book = PathFromUtf8(path);
   if (!FileExists(book)) return {};
   const std::shared_ptr<BookArchive> archive = BookArchive::Open(book);
-  if (!archive->HasEndRecordInTail()) return {};
+  if (!archive->HasEndRecordInTail()) return {Candidate::kSkipped, {}, archive->Failure()};
   return ExamineOpenBook(archive, timeResolution);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -37,6 +38,9 @@ class EpubCollection {
   struct Examination {
     Candidate candidate = Candidate::kSkipped;
     CheckOutcome outcome;  // why a kListed book is listed
+    // Why a kSkipped file could not be opened or read, as raised; none when
+    // it is no regular file or holds no end record.
+    std::exception_ptr failure;
   };
 
   EpubCollection(TimeResolutionSource timeResolution, ListedBookSink listed);

@@ -36,7 +36,8 @@ bool BookArchive::HasEndRecordInTail() {
   try {
     return search_->NearestInTail().has_value();
   } catch (...) {
-    return false;  // a failed read finds nothing
+    tailError_ = std::current_exception();  // a failed read finds nothing
+    return false;
   }
 }
 

@@ -37,8 +37,14 @@ class BookArchive {
   const std::filesystem::path& Path() const { return path_; }
 
   // The directory reader's validity test: an end record in the last 65535
-  // bytes. False when the file could not be opened.
+  // bytes. False when the file could not be opened or its tail not read;
+  // Failure() then tells why.
   bool HasEndRecordInTail();
+
+  // The error, as raised, that kept the file from being opened or its tail
+  // from being read by HasEndRecordInTail(); none when both went well, so a
+  // false answer then means that the file is no archive.
+  std::exception_ptr Failure() const { return openError_ ? openError_ : tailError_; }
 
   // The directory as the directory reader reads it, and the archive comment's
   // raw bytes. Raises EFOpenError as the file system raised it,
@@ -70,6 +76,7 @@ class BookArchive {
   std::filesystem::path path_;
   std::optional<ReadOnlyFile> file_;
   std::exception_ptr openError_;  // as the file system raised it
+  std::exception_ptr tailError_;  // a failed read of the tail, as raised
   std::optional<FileWindow> window_;
   std::optional<EndRecordSearch> search_;
   std::optional<Reading> forZipFile_;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <system_error>
+#include <utility>
 
 #include "base/error_kinds.h"
 #include "base/path_text.h"
@@ -48,12 +49,22 @@ BookFileCheck BookFileCheck::Of(const fs::path& path) {
     // The end of the file is where a reader of the archive starts.
     std::array<std::byte, 1> last{};
     if (file.Size() > 0) file.ReadAt(file.Size() - 1, last);
-  } catch (const EFOpenError& failure) {
-    return {Result::kUnreadable, OpenFailureReason(path, failure.message())};
-  } catch (const Error& failure) {
-    return {Result::kUnreadable, failure.message()};
+  } catch (const Error&) {
+    return OfFailure(path, std::current_exception());
   }
   return {};
+}
+
+BookFileCheck BookFileCheck::OfFailure(const fs::path& path, std::exception_ptr failure) {
+  try {
+    std::rethrow_exception(std::move(failure));
+  } catch (const EFOpenError& error) {
+    return {Result::kUnreadable, OpenFailureReason(path, error.message())};
+  } catch (const Error& error) {
+    return {Result::kUnreadable, error.message()};
+  } catch (const std::exception& error) {
+    return {Result::kUnreadable, error.what()};
+  }
 }
 
 }  // namespace quill

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <filesystem>
 #include <string>
 
@@ -20,6 +21,10 @@ struct BookFileCheck {
   // Looks at the path without waiting on what stands there: a pipe is never
   // opened for reading.
   static BookFileCheck Of(const std::filesystem::path& path);
+
+  // A file whose opening or reading failed with `failure` (as raised, never
+  // null): kUnreadable with the system's reason.
+  static BookFileCheck OfFailure(const std::filesystem::path& path, std::exception_ptr failure);
 };
 
 }  // namespace quill

@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "cli/standard_output.h"
+#include "cli/visible_text.h"
 #include "epub/package_reader.h"
 
 namespace quill {
@@ -73,14 +74,18 @@ std::string InfoJson(const TEpuB& book) {
 }
 
 // "Name: value" lines; a list as its name and one indented line per item.
+// Values are written visibly: what a book holds cannot add a line of its own
+// or act on the terminal.
 class InfoText {
  public:
   void Field(std::string_view name, std::string_view value) {
-    text_.append(name).append(": ").append(value).append("\n");
+    text_.append(name).append(": ").append(VisibleText(value)).append("\n");
   }
   void List(std::string_view name, const std::vector<std::string>& values) {
     text_.append(name).append(":\n");
-    for (const std::string& value : values) text_.append("  ").append(value).append("\n");
+    for (const std::string& value : values) {
+      text_.append("  ").append(VisibleText(value)).append("\n");
+    }
   }
   std::string& text() { return text_; }
 
@@ -113,8 +118,7 @@ std::string InfoPlainText(const TEpuB& book) {
 int RunInfo(const std::vector<std::string>& arguments) {
   const CommandArguments args(arguments, {"--help"}, {"--format"});
   if (args.Has("--help")) {
-    std::fputs(kInfoHelp, stdout);
-    return kExitSuccess;
+    return WriteHelpText(kInfoHelp);
   }
   const bool json = args.Choice("--format", "text", {"text", "json"}) == "json";
   if (args.Operands().size() != 1) throw UsageError("give exactly one BOOK");

@@ -13,6 +13,7 @@
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"
 #include "cli/commands.h"
+#include "cli/standard_output.h"
 #include "shell/command_line.h"
 
 #ifndef QUILLMERE_VERSION
@@ -24,7 +25,8 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: quillmere-cli scan [--subfolders] [--resolution day|hour|min|sec|full]\n"
-    "                          [--format text|tsv|json] [--explain] [--null] PATH...\n"
+    "                          [--format text|tsv|json] [--explain] [--jobs N] [--null]\n"
+    "                          PATH...\n"
     "       quillmere-cli view [--format text|json] BOOK\n"
     "       quillmere-cli info [--format text|json] BOOK\n"
     "       quillmere-cli unpack BOOK [--to FOLDER]\n"
@@ -57,14 +59,8 @@ int Main(const std::vector<std::string>& arguments) {
     return kExitUsage;
   }
   const std::string& name = arguments.front();
-  if (name == "--help" || name == "-h") {
-    std::fputs(kUsage, stdout);
-    return kExitSuccess;
-  }
-  if (name == "--version") {
-    std::puts("quillmere-cli " QUILLMERE_VERSION);
-    return kExitSuccess;
-  }
+  if (name == "--help" || name == "-h") return WriteHelpText(kUsage);
+  if (name == "--version") return WriteHelpText("quillmere-cli " QUILLMERE_VERSION "\n");
   const Command command = CommandNamed(name);
   if (command == nullptr) {
     messages.Write("unknown command '" + name + "'\nTry 'quillmere-cli --help'.");

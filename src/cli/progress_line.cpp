@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/text.h"
 #include "cli/visible_text.h"
@@ -13,22 +15,42 @@ namespace {
 constexpr std::chrono::milliseconds kRedrawInterval{100};
 constexpr char kEraseLine[] = "\r\033[K";
 
-std::size_t CodePointCount(std::string_view text) {
-  std::size_t count = 0;
-  for (std::size_t pos = 0; pos < text.size(); ++count) NextUtf8CodePoint(text, pos);
-  return count;
+// How many terminal columns a code point takes: two for the wide and
+// full-width characters of East Asian scripts and for emoji, one otherwise. A
+// combining mark counted as one only makes the line shorter than it could be;
+// a wide character counted as one would wrap it, and the next redraw would
+// leave the old line on screen.
+std::size_t ColumnsOf(char32_t c) {
+  const bool wide =
+      c >= 0x1100 && (c <= 0x115F || c == 0x2329 || c == 0x232A ||
+                      (c >= 0x2E80 && c <= 0xA4CF && c != 0x303F) || (c >= 0xAC00 && c <= 0xD7A3) ||
+                      (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE10 && c <= 0xFE19) ||
+                      (c >= 0xFE30 && c <= 0xFE6F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                      (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1F6FF) ||
+                      (c >= 0x1F900 && c <= 0x1FAFF) || (c >= 0x20000 && c <= 0x3FFFD));
+  return wide ? 2 : 1;
 }
 
-// The end of the text in at most `width` code points, marked with "..." when
-// it had to be cut; the end of a path names the file.
+// The end of the text in at most `width` terminal columns, marked with "..."
+// when it had to be cut; the end of a path names the file.
 std::string LastColumns(std::string_view text, std::size_t width) {
-  const std::size_t count = CodePointCount(text);
-  if (count <= width) return std::string(text);
+  std::vector<std::pair<std::size_t, std::size_t>> starts;  // each code point's offset and columns
+  std::size_t total = 0;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t start = pos;
+    const std::size_t columns = ColumnsOf(NextUtf8CodePoint(text, pos));
+    starts.emplace_back(start, columns);
+    total += columns;
+  }
+  if (total <= width) return std::string(text);
   if (width <= 3) return std::string(width, '.');
-  std::size_t skip = count - (width - 3);
-  std::size_t pos = 0;
-  while (skip-- > 0) NextUtf8CodePoint(text, pos);
-  return "..." + std::string(text.substr(pos));
+  std::size_t kept = 0;
+  std::size_t from = text.size();
+  for (auto it = starts.rbegin(); it != starts.rend() && kept + it->second <= width - 3; ++it) {
+    kept += it->second;
+    from = it->first;
+  }
+  return "..." + std::string(text.substr(from));
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "cli/ordered_examinations.h"
 #include "cli/progress_line.h"
 #include "cli/scan_output.h"
+#include "cli/standard_output.h"
 #include "shell/search_files.h"
 #include "shell/terminal.h"
 #include "shell/termination_signals.h"
@@ -41,7 +42,8 @@ constexpr char kScanHelp[] =
     "  --resolution    how far apart two times may be and count as the same\n"
     "  --format text   the full path of each listed book, one a line (default)\n"
     "  --format tsv    file name, TAB, full path\n"
-    "  --format json   an array of {\"name\", \"path\"}\n"
+    "  --format json   an array of {\"name\", \"path\"}, with \"path_bytes\" (the\n"
+    "                  path's bytes in hex) when the path is not UTF-8\n"
     "  --explain       add why each book is listed (a third TAB field in text and\n"
     "                  tsv, a \"reason\" object in json), and tell on standard\n"
     "                  error why a file was not examined or not listed\n"
@@ -110,6 +112,7 @@ class Scan final : public UserMessages {
         signals_(signals),
         subfolders_(settings.subfolders),
         explain_(settings.output.explain),
+        timeResolution_(settings.timeResolution),
         collection_([resolution = settings.timeResolution] { return resolution; },
                     [this, &output](const BookRow& row, const CheckOutcome& reason) {
                       ++listed_;
@@ -173,13 +176,12 @@ class Scan final : public UserMessages {
       }
       Examine(name);
     };
+    // Every folder that fails is told here, and the search goes on past it.
     search.OnFolderError = [this](TJvSearchFiles&, const std::string& folder,
                                   const std::error_code& error) {
       Unreadable(folder, error ? error.message() : "the folder could not be read");
     };
-    if (!search.Search() && !Stopped()) {
-      Unreadable(path, "the folder could not be searched to its end");
-    }
+    search.Search();
   }
 
   // Whether a termination request has arrived; the books not begun are dropped then.
@@ -203,9 +205,11 @@ class Scan final : public UserMessages {
     }
     progress_.Show(examined_, listed_, path);
     messages_.SetSubject(path);  // what the package reader shows is about this book
-    const EpubCollection::Candidate candidate = collection_.AddCandidate(path);
+    const EpubCollection::Examination examination =
+        EpubCollection::ExamineCandidate(path, [this] { return timeResolution_; });
+    collection_.Deliver(path, examination);
     messages_.SetSubject({});
-    Examined(path, candidate);
+    Examined(path, examination);
   }
 
   // A result of the threads, in its turn: its messages, then its row.
@@ -213,17 +217,16 @@ class Scan final : public UserMessages {
     progress_.Show(examined_, listed_, result.path);
     messages_.SetSubject(result.path);
     result.messages.ShowAgain(messages_);
-    const EpubCollection::Candidate candidate =
-        collection_.Deliver(result.path, result.examination);
+    collection_.Deliver(result.path, result.examination);
     messages_.SetSubject({});
-    Examined(result.path, candidate);
+    Examined(result.path, result.examination);
   }
 
-  void Examined(const std::string& path, EpubCollection::Candidate candidate) {
+  void Examined(const std::string& path, const EpubCollection::Examination& examination) {
     ++examined_;
-    switch (candidate) {
+    switch (examination.candidate) {
       case EpubCollection::Candidate::kSkipped:
-        Skipped(path);
+        Skipped(path, examination.failure);
         break;
       case EpubCollection::Candidate::kPackageUnreadable:
         if (explain_) messages_.Report(path, "not listed: the package cannot be read");
@@ -235,9 +238,12 @@ class Scan final : public UserMessages {
   }
 
   // Why a file was not examined: the system's refusal is always told, a file
-  // that is simply no book only when asked.
-  void Skipped(const std::string& path) {
-    const BookFileCheck check = BookFileCheck::Of(PathFromUtf8(path));
+  // that is simply no book only when asked. A file that could not be opened
+  // or read is told with the reason it met then (too many open files, say),
+  // never looked at again and taken for no archive.
+  void Skipped(const std::string& path, const std::exception_ptr& failure) {
+    const BookFileCheck check = failure ? BookFileCheck::OfFailure(PathFromUtf8(path), failure)
+                                        : BookFileCheck::Of(PathFromUtf8(path));
     switch (check.result) {
       case BookFileCheck::Result::kUnreadable:
         messages_.Report(path, check.problem);
@@ -265,6 +271,7 @@ class Scan final : public UserMessages {
   const TerminationSignals& signals_;
   bool subfolders_;
   bool explain_;
+  int timeResolution_;
   EpubCollection collection_;
   std::optional<OrderedExaminations> pipeline_;
   bool stopped_ = false;
@@ -279,8 +286,7 @@ int RunScan(const std::vector<std::string>& arguments) {
   const CommandArguments args(arguments, {"--subfolders", "--explain", "--null", "--help"},
                               {"--resolution", "--format", "--jobs"});
   if (args.Has("--help")) {
-    std::fputs(kScanHelp, stdout);
-    return kExitSuccess;
+    return WriteHelpText(kScanHelp);
   }
   const ScanSettings settings{
       args.Has("--subfolders"),
@@ -301,8 +307,9 @@ int RunScan(const std::vector<std::string>& arguments) {
     Scan scan(settings, output, progress, messages, signals);
     for (const std::string& operand : args.Operands()) scan.Path(operand);
     if (!scan.Finish()) {
-      // Interrupted: the lines written so far stay whole, the progress line is gone.
-      std::fflush(stdout);
+      // Interrupted: the lines written so far stay whole, a json array is
+      // closed, the progress line is gone.
+      output.Finish();
       return kExitInterrupted;
     }
     listed = scan.listed();

@@ -4,6 +4,7 @@
 
 #include "app/check_reason.h"
 #include "base/iso_date_time.h"
+#include "base/text.h"
 #include "cli/progress_line.h"
 #include "cli/visible_text.h"
 
@@ -23,6 +24,19 @@ std::string TsvField(const std::string& text) {
       case '\r': out += "\\r"; break;
       default: out += c;
     }
+  }
+  return out;
+}
+
+// Two lower-case hexadecimal digits a byte.
+std::string HexText(std::string_view bytes) {
+  constexpr char kDigits[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    out += kDigits[byte >> 4];
+    out += kDigits[byte & 0x0F];
   }
   return out;
 }
@@ -69,6 +83,11 @@ void ScanOutput::WriteJson(const BookRow& row, const CheckOutcome& reason) {
   json_.BeginObject();
   json_.Member("name", row.fileName);
   json_.Member("path", row.path);
+  // A path that is not UTF-8 reads with U+FFFD in "path", naming no file; its
+  // bytes keep it findable.
+  if (!IsAscii(row.path) && SanitizeUtf8(row.path) != row.path) {
+    json_.Member("path_bytes", HexText(row.path));
+  }
   if (options_.explain) {
     json_.Key("reason");
     json_.BeginObject();

@@ -16,7 +16,9 @@ class ProgressLine;
 //   text  the full path, one book a line (or each ended by NUL instead)
 //   tsv   the file name, a TAB, the full path (backslash, TAB, line feed and
 //         carriage return inside a field written as \\, \t, \n and \r)
-//   json  one array of objects {"name", "path"}
+//   json  one array of objects {"name", "path"}, and "path_bytes", the path's
+//         bytes in hexadecimal, when the path is not UTF-8 (JSON text is, so
+//         "path" then holds U+FFFD where a byte did not decode)
 // With `explain`, each book also carries why it is listed: a third TAB field in
 // text and tsv, a "reason" object in json.
 class ScanOutput {
@@ -35,8 +37,10 @@ class ScanOutput {
   ScanOutput(std::FILE* out, const Options& options, ProgressLine* progress);
 
   void Book(const BookRow& row, const CheckOutcome& reason);
-  // Ends the output (the json array's closing bracket) and flushes it. False
-  // when anything could not be written (a full disk); error() then says why.
+  // Ends the output (the json array's closing bracket) and flushes it, also
+  // when the scan was interrupted, so that the output is always a whole
+  // document. False when anything could not be written (a full disk);
+  // error() then says why.
   bool Finish();
   // The system's error number of the first failed write.
   int error() const { return error_; }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "cli/cli_user_messages.h"
+#include "cli/commands.h"
 
 namespace quill {
 
@@ -14,6 +15,11 @@ bool WriteStandardOutput(std::string_view text, CliUserMessages& messages) {
   if (written) return true;
   messages.Report("standard output", std::strerror(errno));
   return false;
+}
+
+int WriteHelpText(std::string_view text) {
+  CliUserMessages messages;
+  return WriteStandardOutput(text, messages) ? kExitSuccess : kExitUsage;
 }
 
 }  // namespace quill

@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "cli/standard_output.h"
+#include "cli/visible_text.h"
 #include "viewer/size_text.h"
 #include "viewer/zip_view_listing.h"
 
@@ -74,11 +75,12 @@ std::string ViewJson(const std::string& path, const ZipViewListing& listing) {
 
 // One line per document, its columns separated by TABs as in the window:
 // name, time, compressed size, uncompressed size, CRC-32, method; then the
-// comment.
+// comment. Names and the comment are written visibly, so that they cannot
+// add a line or a column, or act on the terminal.
 std::string ViewText(const ZipViewListing& listing) {
   std::string text;
   for (const ZipViewRow& row : listing.rows) {
-    text += row.name;
+    text += VisibleText(row.name);
     if (row.fields) {
       const ZipViewFields& fields = *row.fields;
       text += "\t" + IsoDateTimeText(fields.modified) + "\t" +
@@ -88,7 +90,7 @@ std::string ViewText(const ZipViewListing& listing) {
     }
     text += "\n";
   }
-  text += "Comment: " + listing.comment + "\n";
+  text += "Comment: " + VisibleText(listing.comment) + "\n";
   return text;
 }
 
@@ -97,8 +99,7 @@ std::string ViewText(const ZipViewListing& listing) {
 int RunView(const std::vector<std::string>& arguments) {
   const CommandArguments args(arguments, {"--help"}, {"--format"});
   if (args.Has("--help")) {
-    std::fputs(kViewHelp, stdout);
-    return kExitSuccess;
+    return WriteHelpText(kViewHelp);
   }
   const bool json = args.Choice("--format", "text", {"text", "json"}) == "json";
   if (args.Operands().size() != 1) throw UsageError("give exactly one BOOK");

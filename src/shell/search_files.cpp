@@ -53,7 +53,8 @@ bool TJvSearchFiles::Search() {
   // An empty text names no folder; the platform would take it as the root of
   // the whole file system, which is never what a caller meant.
   if (RootDirectory.empty()) return false;
-  return ScanFolder(RootDirectory);
+  complete_ = true;
+  return ScanFolder(RootDirectory) && complete_;
 }
 
 void TJvSearchFiles::Abort() {
@@ -61,7 +62,10 @@ void TJvSearchFiles::Abort() {
 }
 
 // Lists one folder completely, then searches its remembered subfolders in
-// listing order. A failure anywhere below ends every scan above it too.
+// listing order. A folder that fails is told and the walk goes on: a subfolder
+// that vanished or became a file meanwhile, a path grown too long, a lack of
+// handles or a failing disk costs that folder only. False only once the
+// search is aborted, which ends every scan above it too.
 bool TJvSearchFiles::ScanFolder(const std::string& path) {
   const std::string folder = WithTrailingSeparator(path);
   FolderListing listing(folder);
@@ -72,11 +76,12 @@ bool TJvSearchFiles::ScanFolder(const std::string& path) {
       return true;  // an empty folder
     case ListingStart::kAccessDenied:
       FolderError(path, listing);
-      return true;  // searched as an empty folder
+      return !aborting_;  // searched as an empty folder
     case ListingStart::kPathNotFound:
     case ListingStart::kFailed:
+      complete_ = false;
       FolderError(path, listing);
-      return false;
+      return !aborting_;
   }
   // A link back to a folder that is being searched would lead round the same
   // folders without end; that folder is passed over as if it were empty.
@@ -84,8 +89,11 @@ bool TJvSearchFiles::ScanFolder(const std::string& path) {
   DescentStep step(descentPath_, listing.identity());
   std::vector<std::string> subfolders;
   if (!ListFolder(listing, folder, subfolders)) {
-    if (!aborting_) FolderError(path, listing);
-    return false;
+    if (aborting_) return false;
+    // The subfolders listed before the break are still searched.
+    complete_ = false;
+    FolderError(path, listing);
+    if (aborting_) return false;
   }
   for (const std::string& name : subfolders) {
     if (!ScanFolder(folder + name)) return false;

@@ -34,10 +34,11 @@ using TJvSearchOptions = EnumSet<TJvSearchOption>;
 // searched further up the current descent (a link cycle) is passed over as
 // empty, so a search always ends.
 //
-// Nothing is raised for a folder that cannot be listed: a folder that may not
-// be read is taken as empty, any other failure ends the search and Search()
-// answers false. An error raised by a handler leaves Search() and reaches its
-// caller, with the search no longer running.
+// Nothing is raised for a folder that cannot be listed or whose listing breaks
+// off: it is told through OnFolderError and the walk goes on with what follows
+// it (the subfolders found before a break included), so one bad folder never
+// costs its siblings. An error raised by a handler leaves Search() and reaches
+// its caller, with the search no longer running.
 class TJvSearchFiles {
  public:
   using FindFileHandler = std::function<void(TJvSearchFiles& sender, const std::string& name)>;
@@ -57,14 +58,15 @@ class TJvSearchFiles {
   FindFileHandler OnFindFile;
   ProgressHandler OnProgress;
   // Told of each folder that could not be listed, or whose listing broke
-  // off, with the system's error; the search goes on or ends as it would
-  // without the handler.
+  // off, with the system's error; the search goes on as it would without
+  // the handler.
   FolderErrorHandler OnFolderError;
 
-  // Runs the whole search. True when it ran to the end; false when it was
-  // aborted or ended by a folder that could not be listed, and false at once,
-  // with nothing changed, when a search is already running (a handler that
-  // pumps window messages can lead here).
+  // Runs the whole search. True when it ran to the end and every folder
+  // listed whole, or could only not be read for want of permission (taken as
+  // empty); false when it was aborted or another folder failed, and false at
+  // once, with nothing changed, when a search is already running (a handler
+  // that pumps window messages can lead here).
   bool Search();
 
   // While a search runs, makes it stop when the current OnProgress call
@@ -86,6 +88,7 @@ class TJvSearchFiles {
 
   bool searching_ = false;
   bool aborting_ = false;
+  bool complete_ = true;  // no folder failed for a reason other than permission
   // The folders from the root down to the one being listed.
   std::vector<FolderIdentity> descentPath_;
 };

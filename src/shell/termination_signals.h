@@ -3,9 +3,10 @@
 namespace quill {
 
 // Turns the requests to end the program that arrive from outside (a desktop
-// session ending, Ctrl+C in a terminal: SIGTERM and SIGINT on POSIX) into a
-// descriptor that becomes readable, so that the event loop can notice them and
-// end normally, and everything that is saved at the end of the run is saved.
+// session ending, Ctrl+C in a terminal, the terminal closing: SIGTERM, SIGINT
+// and SIGHUP on POSIX) into a descriptor that becomes readable, so that the
+// event loop can notice them and end normally, and everything that is saved
+// at the end of the run is saved.
 // While an object exists the requests no longer end the process at once; its
 // destruction restores the handling that was in place before. One object at a
 // time.

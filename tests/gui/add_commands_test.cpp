@@ -31,6 +31,7 @@
 #include "recording_user_messages.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
+#include "too_long_path.h"
 #include "widgets/radio_group.h"
 #include "zip_writer.h"
 
@@ -300,6 +301,19 @@ TEST_F(AddCommandsTest, AddFolderListsOnlyTheFolderItselfAndWithSubfoldersTheTre
   EXPECT_EQ(Text("lblfile"), "last.epub");
   EXPECT_EQ(Text("lbldb"), "4");
 }
+
+#ifndef _WIN32
+TEST_F(AddCommandsTest, AFolderSearchTellsEachFolderItCannotOpenAndGoesOn) {
+  form.show();
+  Book("library/a/changed.epub");
+  const testing::TooLongFolderChain chain(temp / "library/b");
+  Book("library/c/changed too.epub");
+  ChooseFolder("Addfolderwithsubfolders1", temp / "library");
+  EXPECT_EQ(SortedListedNames(), (std::vector<std::string>{"changed too.epub", "changed.epub"}));
+  EXPECT_EQ(messages.errors,
+            std::vector<std::string>{chain.firstTooLong().string() + ": File name too long"});
+}
+#endif
 
 TEST_F(AddCommandsTest, FolderSearchShowsTheBusyStateAndRestoresTheWindow) {
   form.resize(900, 600);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <stdexcept>
 
@@ -192,6 +193,47 @@ TEST_F(SearchFilesTest, AnUnreadableSubfolderIsPassedOver) {
   EXPECT_TRUE(SearchEpubs(doIncludeSubDirs, Root()));
   EXPECT_EQ(std::set<std::string>(found_.begin(), found_.end()),
             (std::set<std::string>{PathOf("a.epub"), PathOf("open/b.epub")}));
+}
+
+// A subfolder that vanishes, becomes a file or a link to itself between the
+// listing of its parent and its own is told, and its sibling is still searched.
+TEST_F(SearchFilesTest, AFolderThatFailsIsToldAndItsSiblingsAreStillSearched) {
+  const fs::path spoilt = dir_ / "b";
+  const std::vector<std::pair<const char*, std::function<void()>>> spoilers = {
+      {"vanished", [&] { fs::remove_all(spoilt); }},
+      {"a file",
+       [&] {
+         fs::remove_all(spoilt);
+         std::ofstream(spoilt) << "x";
+       }},
+      // Where no link can be made, nothing stands there: vanished again.
+      {"a link to itself",
+       [&] {
+         fs::remove_all(spoilt);
+         testing::MakeLink("b", spoilt);
+       }},
+  };
+  Touch("first.epub");
+  Touch("c/kept.epub");
+  for (const auto& [what, spoil] : spoilers) {
+    Touch("b/lost.epub");
+    // The root's own files come before any subfolder is entered.
+    search_.OnFindFile = [&, spoil = spoil](TJvSearchFiles&, const std::string& name) {
+      if (found_.empty()) spoil();
+      found_.push_back(name);
+    };
+    std::vector<std::string> failed;
+    search_.OnFolderError = [&](TJvSearchFiles&, const std::string& folder,
+                                const std::error_code& error) {
+      if (error) failed.push_back(folder);
+    };
+    EXPECT_FALSE(SearchEpubs(doIncludeSubDirs, Root())) << what;
+    EXPECT_EQ(std::set<std::string>(found_.begin(), found_.end()),
+              (std::set<std::string>{PathOf("first.epub"), PathOf("c/kept.epub")}))
+        << what;
+    EXPECT_EQ(failed, std::vector<std::string>{PathOf("b")}) << what;
+    fs::remove(spoilt);
+  }
 }
 
 TEST_F(SearchFilesTest, AnErrorFromAHandlerReachesTheCallerWithTheSearchEnded) {

@@ -183,6 +183,12 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
     JvSearchFiles1FindFile(path);
   };
   JvSearchFiles1.OnProgress = [this](TJvSearchFiles&) { JvSearchFiles1Progress(); };
+  // A folder the search cannot read is told with the system's reason; the
+  // search goes on with the rest of the tree.
+  JvSearchFiles1.OnFolderError = [](TJvSearchFiles&, const std::string& folder,
+                                    const std::error_code& error) {
+    ShowErrorBox(folder + ": " + (error ? error.message() : "the folder could not be read"));
+  };
 }
 
 TForm1::~TForm1() = default;

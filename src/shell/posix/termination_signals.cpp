@@ -9,7 +9,7 @@
 namespace quill {
 namespace {
 
-constexpr int kSignals[] = {SIGTERM, SIGINT};
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 // The signal handler may only touch what is async-signal-safe: it notes the
 // request in a flag, which Pending reads without a system call (a scan asks

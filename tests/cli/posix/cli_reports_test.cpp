@@ -2,6 +2,7 @@
 // error lines and the bytes on standard output, for unpacks that leave
 // entries out, scans that meet what they cannot read, terminals and pipes.
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +21,7 @@
 #include "program_session.h"
 #include "scoped_environment.h"
 #include "temp_dir.h"
+#include "too_long_path.h"
 #include "zip_writer.h"
 
 namespace quill {
@@ -191,6 +193,38 @@ TEST_F(CliReportsTest, ScanTellsWhatItCouldNotReadScansTheRestAndExitsTwo) {
                                    Prefixed(hidden.parent_path(), "Permission denied")}));
 }
 
+TEST_F(CliReportsTest, ScanTellsAFolderItCannotOpenAndSearchesItsSiblings) {
+  const fs::path before = Book("library/a/edited.epub");
+  const testing::TooLongFolderChain chain(dir_ / "library/b");
+  const fs::path after = Book("library/c/edited.epub");
+  const auto run = RunCli({"scan", "--subfolders", (dir_ / "library").string()});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(LineSet(run.out), (std::set<std::string>{before.string(), after.string()}));
+  EXPECT_EQ(run.err, Prefixed(chain.firstTooLong(), "File name too long") + "\n");
+}
+
+// With few file handles, books that cannot be opened are told with the
+// system's reason, never taken for files that hold no archive.
+TEST_F(CliReportsTest, ABookThatCannotBeOpenedIsToldWithTheSystemsReason) {
+#ifdef __SANITIZE_ADDRESS__
+  // Their checks open handles of their own and take a refusal for a fault.
+  GTEST_SKIP() << "the sanitizers need free file handles";
+#endif
+  std::set<std::string> books;
+  for (int i = 0; i < 30; ++i)
+    books.insert(Book("library/" + std::to_string(i) + ".epub").string());
+  const auto run = RunCliIn(SessionSetup::WithOpenFileLimit(8),
+                            {"scan", "--explain", "--jobs", "8", (dir_ / "library").string()});
+  std::set<std::string> accounted;
+  for (const std::string& line : Lines(run.out)) accounted.insert(line.substr(0, line.find('\t')));
+  for (const std::string& book : books) {
+    if (LineSet(run.err).contains(Prefixed(book, "Too many open files"))) accounted.insert(book);
+  }
+  EXPECT_EQ(accounted, books) << run.err;
+  EXPECT_EQ(run.err.find("not a ZIP archive"), std::string::npos) << run.err;
+  EXPECT_EQ(run.status, run.err.empty() ? 1 : 2);
+}
+
 TEST_F(CliReportsTest, ExplainTellsWhyFilesWereSkippedOrNotListed) {
   testing::WriteFile(dir_ / "text.epub", "plain text");
   testing::ZipWriter().Add(Entry("OEBPS/a.xhtml", "a")).WriteTo(dir_ / "nopackage.epub");
@@ -205,6 +239,67 @@ TEST_F(CliReportsTest, ExplainTellsWhyFilesWereSkippedOrNotListed) {
                 Prefixed(dir_ / "nopackage.epub", "not listed: the package cannot be read")}));
 }
 
+// A title, an entry name or a comment cannot forge a line or a column of
+// view and info, nor act on the terminal.
+TEST_F(CliReportsTest, ViewAndInfoTextShowControlCharactersEscaped) {
+  const fs::path book = dir_ / "forged.epub";
+  testing::ZipWriter zip = EpubBuilder().Title("Forged\nOk: false").AddChapters(1).ToZip();
+  zip.Add(Entry("OEBPS/a\x1b[31m\tb\n.xhtml", "x"));
+  zip.layout().archiveComment = "note\r\nEpubPath: /etc/passwd";
+  zip.WriteTo(book);
+
+  const auto info = RunCli({"info", book.string()});
+  EXPECT_EQ(info.status, 0) << info.err;
+  EXPECT_NE(info.out.find("\nTitle: Forged\\nOk: false\n"), std::string::npos) << info.out;
+  const auto view = RunCli({"view", book.string()});
+  EXPECT_EQ(view.status, 0) << view.err;
+  const std::vector<std::string> lines = Lines(view.out);
+  ASSERT_EQ(lines.size(), 3u) << view.out;
+  EXPECT_EQ(lines[1].substr(0, lines[1].find('\t')), "OEBPS/a\\x1B[31m\\tb\\n.xhtml");
+  EXPECT_EQ(lines[2], "Comment: note\\r\\nEpubPath: /etc/passwd");
+  EXPECT_EQ((info.out + view.out).find('\x1b'), std::string::npos);
+}
+
+// Interrupted after its first message, a scan of many files stops with its
+// output whole: the json array closed, the last text line ended.
+TEST_F(CliReportsTest, AnInterruptedScanLeavesItsOutputWhole) {
+  fs::create_directories(dir_ / "library");
+  for (int i = 0; i < 2000; ++i) {
+    testing::WriteFile(dir_ / "library" / ("text" + std::to_string(i) + ".epub"), "plain text");
+  }
+  for (int i = 0; i < 20; ++i) Book("library/edited" + std::to_string(i) + ".epub");
+  const std::string library = (dir_ / "library").string();
+  for (const auto& [signal, format] :
+       {std::pair{SIGINT, "json"}, {SIGTERM, "json"}, {SIGHUP, "json"}, {SIGHUP, "text"}}) {
+    const auto run = RunCliIn(SessionSetup::Interrupted(signal),
+                              {"scan", "--explain", "--format", format, library});
+    EXPECT_EQ(run.status, 130) << signal << " " << format;
+    if (std::string(format) == "json") {
+      EXPECT_NO_THROW(testing::JsonValue::Parse(run.out)) << signal << run.out;
+    } else {
+      EXPECT_TRUE(run.out.empty() || run.out.ends_with(".epub\n")) << run.out;
+    }
+  }
+}
+
+// A path that is not UTF-8 keeps its bytes in json, and they name the file.
+TEST_F(CliReportsTest, JsonKeepsThePathBytesOfANameThatIsNotUtf8) {
+  const fs::path book = Book("caf\xE9.epub");
+  const auto run = RunCli({"scan", "--format", "json", book.string()});
+  EXPECT_EQ(run.status, 1);
+  const testing::JsonValue books = testing::JsonValue::Parse(run.out);
+  const testing::JsonValue& listed = books[0];
+  EXPECT_EQ(listed["path"].String(), dir_.path().string() + "/caf\uFFFD.epub");
+  const std::string hex = listed["path_bytes"].String();
+  std::string bytes;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  }
+  EXPECT_TRUE(fs::equivalent(fs::path(bytes), book)) << hex;
+  const auto plain = RunCli({"scan", "--format", "json", Book("plain.epub").string()});
+  EXPECT_FALSE(testing::JsonValue::Parse(plain.out)[0].Has("path_bytes")) << plain.out;
+}
+
 TEST_F(CliReportsTest, OutputBytesForPipesAndAFullDisk) {
   const fs::path a = Book("a\\b.epub");
   const fs::path tab = Book("tab\there.epub");
@@ -213,9 +308,13 @@ TEST_F(CliReportsTest, OutputBytesForPipesAndAFullDisk) {
   const auto tsv = RunCli({"scan", "--format", "tsv", a.string(), tab.string()});
   EXPECT_EQ(tsv.out, "a\\\\b.epub\t" + (dir_ / "a\\\\b.epub").string() + "\ntab\\there.epub\t" +
                          (dir_ / "tab\\there.epub").string() + "\n");
-  const auto full = RunCliIn(SessionSetup::WritingTo("/dev/full"), {"scan", a.string()});
-  EXPECT_EQ(full.status, 2);
-  EXPECT_EQ(full.err, "quillmere-cli: standard output: No space left on device\n");
+  const std::vector<std::vector<std::string>> fullDisk = {
+      {"scan", a.string()}, {"--help"}, {"--version"}, {"scan", "--help"}, {"info", "--help"}};
+  for (const std::vector<std::string>& arguments : fullDisk) {
+    const auto full = RunCliIn(SessionSetup::WritingTo("/dev/full"), arguments);
+    EXPECT_EQ(full.status, 2) << arguments.back();
+    EXPECT_EQ(full.err, "quillmere-cli: standard output: No space left on device\n");
+  }
 }
 
 TEST_F(CliReportsTest, OnATerminalTheProgressLineMakesWayAndNamesCannotActOnIt) {
@@ -240,6 +339,31 @@ TEST_F(CliReportsTest, OnATerminalTheProgressLineMakesWayAndNamesCannotActOnIt) 
     const auto run = RunCliIn(SessionSetup::OnTerminal(), {"scan", plain.string()});
     EXPECT_EQ(run.out, plain.string() + "\n") << "TERM=" << term;
   }
+}
+
+// A name of double-width characters still leaves the progress line within the
+// terminal's 80 columns, so that erasing it leaves nothing behind.
+TEST_F(CliReportsTest, TheProgressLineFitsTheTerminalWithDoubleWidthNames) {
+  std::string wide;
+  for (int i = 0; i < 50; ++i) wide += "\xE4\xB8\x80";  // U+4E00, two columns
+  const fs::path book = Book(wide + ".epub");
+  const testing::ScopedEnvironment term("TERM", "xterm");
+  const auto run = RunCliIn(SessionSetup::OnTerminal(), {"scan", book.string()});
+  EXPECT_EQ(run.status, 1);
+  int progressLines = 0;
+  for (std::size_t at = 0; (at = run.out.find("\r\033[K", at)) != std::string::npos;) {
+    at += 4;
+    const std::string shown = run.out.substr(at, run.out.find_first_of("\r\n", at) - at);
+    if (shown.empty() || run.out[at + shown.size()] == '\n') continue;  // a result line
+    ++progressLines;
+    std::size_t columns = 0;
+    for (const char c : shown) {
+      const auto byte = static_cast<unsigned char>(c);
+      columns += byte == 0xE4 ? 2 : byte < 0x80 || byte >= 0xC0 ? 1 : 0;
+    }
+    EXPECT_LT(columns, 80u) << shown;
+  }
+  EXPECT_GT(progressLines, 0) << run.out;
 }
 
 // The options that --help names are the options that the manual page names.

@@ -167,6 +167,8 @@ TEST_F(CliTest, HelpForEachCommandAndTheVersion) {
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("usage: quillmere-cli " + command, 0), 0u) << help.out;
   }
+  // The overview names every option of scan.
+  EXPECT_NE(RunCli({"--help"}).out.find("[--jobs N]"), std::string::npos);
   const auto version = RunCli({"--version"});
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("quillmere-cli ", 0), 0u);

@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -45,6 +47,24 @@ std::string DrainTerminal(int master) {
   }
 }
 
+// Reads the pipe to its end, sending the signal to the program once the
+// first line has arrived.
+std::string ReadErrorsSignalling(int pipe, pid_t program, int signal) {
+  std::string err;
+  bool sent = false;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t n = ::read(pipe, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return err;
+    err.append(buffer, static_cast<std::size_t>(n));
+    if (!sent && err.find('\n') != std::string::npos) {
+      ::kill(program, signal);
+      sent = true;
+    }
+  }
+}
+
 }  // namespace
 
 ProgramRun RunCliIn(const SessionSetup& setup, const std::vector<std::string>& arguments) {
@@ -68,6 +88,10 @@ ProgramRun RunCliIn(const SessionSetup& setup, const std::vector<std::string>& a
     ::cfmakeraw(&mode);
     ::tcsetattr(terminal, TCSANOW, &mode);
   }
+  int errorPipe[2] = {-1, -1};
+  if (setup.signalAfterFirstErrorLine && ::pipe2(errorPipe, O_CLOEXEC) != 0) {
+    throw std::runtime_error("no pipe");
+  }
   if (setup.user) {
     // The caught streams must be writable by the user the program runs as.
     ::chmod(streams.path().c_str(), 0777);
@@ -90,17 +114,30 @@ ProgramRun RunCliIn(const SessionSetup& setup, const std::vector<std::string>& a
       ::close(terminal);
     } else {
       Redirect(STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC);
-      Redirect(STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC);
+      if (errorPipe[1] >= 0) {
+        ::dup2(errorPipe[1], STDERR_FILENO);
+      } else {
+        Redirect(STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC);
+      }
     }
     if (setup.user && *setup.user != ::geteuid() &&
         (::setgroups(0, nullptr) != 0 || ::setgid(*setup.user) != 0 ||
          ::setuid(*setup.user) != 0)) {
       ::_exit(126);
     }
+    if (setup.openFileLimit) {
+      const rlimit limit{*setup.openFileLimit, *setup.openFileLimit};
+      if (::setrlimit(RLIMIT_NOFILE, &limit) != 0) ::_exit(126);
+    }
     ::execv(argv[0], argv.data());
     ::_exit(127);
   }
   ProgramRun run;
+  if (errorPipe[0] >= 0) {
+    ::close(errorPipe[1]);
+    run.err = ReadErrorsSignalling(errorPipe[0], pid, *setup.signalAfterFirstErrorLine);
+    ::close(errorPipe[0]);
+  }
   int wait = 0;
   if (::waitpid(pid, &wait, 0) != pid) throw std::runtime_error("lost the program");
   if (setup.terminal) {
@@ -111,7 +148,7 @@ ProgramRun RunCliIn(const SessionSetup& setup, const std::vector<std::string>& a
   run.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
   if (!setup.terminal) {
     if (!setup.standardOutput) run.out = ReadFile(outPath);
-    run.err = ReadFile(errPath);
+    if (errorPipe[0] < 0) run.err = ReadFile(errPath);
   }
   return run;
 }

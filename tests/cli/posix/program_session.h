@@ -20,6 +20,12 @@ struct SessionSetup {
   bool terminal = false;
   // The program runs as this user (a root test process gives its rights up).
   std::optional<uid_t> user;
+  // The program is sent this signal once it has written its first line to
+  // standard error, which is a pipe then: the program cannot run further
+  // ahead than the pipe holds before the signal arrives.
+  std::optional<int> signalAfterFirstErrorLine;
+  // The program may hold no more files open than this (RLIMIT_NOFILE).
+  std::optional<unsigned> openFileLimit;
 
   static SessionSetup WritingTo(std::filesystem::path file) {
     SessionSetup setup;
@@ -29,6 +35,16 @@ struct SessionSetup {
   static SessionSetup OnTerminal() {
     SessionSetup setup;
     setup.terminal = true;
+    return setup;
+  }
+  static SessionSetup Interrupted(int signal) {
+    SessionSetup setup;
+    setup.signalAfterFirstErrorLine = signal;
+    return setup;
+  }
+  static SessionSetup WithOpenFileLimit(unsigned files) {
+    SessionSetup setup;
+    setup.openFileLimit = files;
     return setup;
   }
   static SessionSetup As(uid_t user) {
