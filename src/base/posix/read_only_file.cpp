@@ -1,10 +1,10 @@
 #include "base/read_only_file.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 #include "base/error_kinds.h"
 
@@ -34,6 +34,13 @@ ReadOnlyFile ReadOnlyFile::Open(const std::filesystem::path& path, Sharing) {
 void ReadOnlyFile::Release() noexcept {
   if (handle_ >= 0) ::close(handle_);
   handle_ = -1;
+}
+
+std::optional<FileIdentity> ReadOnlyFile::Identity() const noexcept {
+  struct stat info {};
+  if (::fstat(handle_, &info) != 0) return std::nullopt;
+  return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                      static_cast<std::uint64_t>(info.st_ino)};
 }
 
 std::size_t ReadOnlyFile::ReadAt(std::uint64_t offset, std::span<std::byte> buffer) const {
