@@ -1,7 +1,7 @@
 #include "base/case_mapping.h"
 
-#include <locale.h>
 #include <cwctype>
+#include <locale.h>
 
 namespace quill {
 namespace {
