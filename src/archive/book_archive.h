@@ -36,8 +36,8 @@ class BookArchive {
 
   const std::filesystem::path& Path() const { return path_; }
 
-  // The directory reader's validity test: an end record in the last 65535
-  // bytes. False when the file could not be opened.
+  // The directory reader's validity test: an end record in the last 65557
+  // bytes (the record and the longest comment). False when the file could not be opened.
   bool HasEndRecordInTail();
 
   // The directory as the directory reader reads it, and the archive comment's
