@@ -259,7 +259,7 @@ EntryExtraction TAbUnZipper::ExtractFile(const TAbZipItem& item, const TargetFol
   }
   const auto earlier = folder.IdentityOf(name);
   const bool replacesEarlier = earlier && written_.contains(*earlier);
-  auto created = folder.CreateFile(name, archiveIdentity_);
+  auto created = folder.NewFile(name, archiveIdentity_);
   if (auto* failure = std::get_if<TargetFolder::Failure>(&created)) {
     switch (failure->kind) {
       case TargetFolder::Failure::Kind::kLink:

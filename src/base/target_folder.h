@@ -51,7 +51,7 @@ class TargetFolder {
   // writing while others may only read it. A file already there is replaced,
   // read-only or not, unless it is the file `keep` (then kProtected); a link
   // there is neither followed nor replaced (kLink).
-  std::variant<WritableFile, Failure> CreateFile(
+  std::variant<WritableFile, Failure> NewFile(
       std::string_view name, const std::optional<FileIdentity>& keep) const noexcept;
 
   // Removes the file named `name` directly beneath this one (a link itself,

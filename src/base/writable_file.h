@@ -8,7 +8,7 @@
 
 namespace quill {
 
-// A file created for writing (by TargetFolder::CreateFile), closed when the
+// A file created for writing (by TargetFolder::NewFile), closed when the
 // object ends. Move-only.
 class WritableFile {
  public:

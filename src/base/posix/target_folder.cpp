@@ -18,11 +18,16 @@ using Failure = TargetFolder::Failure;
 // segment without NUL.
 std::string NameOf(std::string_view name) { return std::string(name); }
 
-// ELOOP (and ENOTDIR for a link to a file) is what O_NOFOLLOW answers when a
-// link stands at the last name; whether a link is there is asked afresh.
+// ELOOP is what O_NOFOLLOW answers when a link stands at the name (the only
+// name that is resolved, beneath an open folder); with O_DIRECTORY some
+// systems answer ENOTDIR instead. So for other errors what stands there is
+// asked afresh: a link, or a folder where the open found none (it was
+// swapped meanwhile), counts as a link in the way.
 Failure FailureAt(int folder, const std::string& name, int error) {
+  if (error == ELOOP) return {Failure::Kind::kLink, 0};
   struct stat info {};
-  if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(info.st_mode)) {
+  if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+      (S_ISLNK(info.st_mode) || (error == ENOTDIR && S_ISDIR(info.st_mode)))) {
     return {Failure::Kind::kLink, 0};
   }
   return {Failure::Kind::kSystem, SystemErrorCode(error)};
@@ -83,7 +88,7 @@ std::variant<TargetFolder, Failure> TargetFolder::Subfolder(std::string_view nam
   }
 }
 
-std::variant<WritableFile, Failure> TargetFolder::CreateFile(
+std::variant<WritableFile, Failure> TargetFolder::NewFile(
     std::string_view name, const std::optional<FileIdentity>& keep) const noexcept {
   const int folder = static_cast<int>(handle_);
   try {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/win32/file_system_internals.h"
 #include "base/win32/win32_handle.h"
 
 namespace quill {
@@ -100,15 +101,24 @@ int CreateDirectories(const std::filesystem::path& path) noexcept {
   }
 }
 
-bool SetLastWriteTime(const std::filesystem::path& path, Timestamp localTime) noexcept {
+bool LocalFileTime(Timestamp localTime, FILETIME& time) noexcept {
   SYSTEMTIME local{};
   SYSTEMTIME universal{};
+  return ToSystemTime(localTime, local) &&
+         ::TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal) &&
+         ::SystemTimeToFileTime(&universal, &time);
+}
+
+std::optional<FileIdentity> IdentityOfHandle(HANDLE handle) noexcept {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(handle, &info)) return std::nullopt;
+  return FileIdentity{info.dwVolumeSerialNumber,
+                      (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+bool SetLastWriteTime(const std::filesystem::path& path, Timestamp localTime) noexcept {
   FILETIME time{};
-  if (!ToSystemTime(localTime, local) ||
-      !::TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal) ||
-      !::SystemTimeToFileTime(&universal, &time)) {
-    return false;
-  }
+  if (!LocalFileTime(localTime, time)) return false;
   const Win32Handle target = OpenTarget(path, FILE_WRITE_ATTRIBUTES);
   return target.valid() && ::SetFileTime(target.get(), nullptr, nullptr, &time);
 }
