@@ -158,6 +158,10 @@ TEST_F(ExplorerCommands, UnpackingPutsTheBookInItsFolderAndShowsTheFolderSelecte
   EXPECT_NE(ReadFile(chapter), "changed");
   EXPECT_EQ(ReadFile(folder / "notes.txt"), "mine");
   EXPECT_EQ(fileManager_.shown().size(), 2);
+  EXPECT_TRUE(messages_.errors.empty());
+  EXPECT_EQ(messages_.messages,
+            std::vector<std::string>{"The folder also holds 1 file that is not in this book, left "
+                                     "by an earlier unpack: notes.txt.\n"});
 }
 
 TEST_F(ExplorerCommands, EntriesLeftOutAreListedInOneBoxAndTheFolderIsShownAllTheSame) {
