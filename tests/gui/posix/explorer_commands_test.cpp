@@ -93,7 +93,7 @@ class ExplorerCommands : public PrivateSessionBus {
     if (IsSkipped()) return;
     fs::create_directories(tmp_);
     fs::create_directories(book_.parent_path());
-    builder_.AddChapters(2).AddResource("Images/cover.jpg", "not really an image");
+    builder_.AddChapters(2).AddResource("Images/photo.jpg", "not really an image");
     builder_.WriteTo(book_);
     StartFileManager();
     form_.show();
