@@ -97,25 +97,11 @@ std::optional<timespec> LocalFileTime(Timestamp localTime) {
 
 }  // namespace
 
-bool SetLastWriteTime(const std::filesystem::path& path, Timestamp localTime) noexcept {
-  const auto time = LocalFileTime(localTime);
-  if (!time) return false;
-  const timespec times[2] = {{0, UTIME_OMIT}, *time};
-  return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
-}
-
 bool SetLocalFileTime(int descriptor, Timestamp localTime) noexcept {
   const auto time = LocalFileTime(localTime);
   if (!time) return false;
   const timespec times[2] = {{0, UTIME_OMIT}, *time};
   return ::futimens(descriptor, times) == 0;
-}
-
-bool SetReadOnly(const std::filesystem::path& path) noexcept {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return false;
-  const mode_t writeBits = S_IWUSR | S_IWGRP | S_IWOTH;
-  return ::chmod(path.c_str(), info.st_mode & ~writeBits) == 0;
 }
 
 bool RemoveFile(const std::filesystem::path& path) noexcept { return ::unlink(path.c_str()) == 0; }

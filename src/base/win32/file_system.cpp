@@ -116,29 +116,6 @@ std::optional<FileIdentity> IdentityOfHandle(HANDLE handle) noexcept {
                       (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
 
-bool SetLastWriteTime(const std::filesystem::path& path, Timestamp localTime) noexcept {
-  FILETIME time{};
-  if (!LocalFileTime(localTime, time)) return false;
-  const Win32Handle target = OpenTarget(path, FILE_WRITE_ATTRIBUTES);
-  return target.valid() && ::SetFileTime(target.get(), nullptr, nullptr, &time);
-}
-
-bool SetReadOnly(const std::filesystem::path& path) noexcept {
-  const Win32Handle target = OpenTarget(path, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES);
-  FILE_BASIC_INFO info{};
-  if (!target.valid() ||
-      !::GetFileInformationByHandleEx(target.get(), FileBasicInfo, &info, sizeof info)) {
-    return false;
-  }
-  // Zero times leave the file's times as they are.
-  info.CreationTime.QuadPart = 0;
-  info.LastAccessTime.QuadPart = 0;
-  info.LastWriteTime.QuadPart = 0;
-  info.ChangeTime.QuadPart = 0;
-  info.FileAttributes |= FILE_ATTRIBUTE_READONLY;
-  return ::SetFileInformationByHandle(target.get(), FileBasicInfo, &info, sizeof info);
-}
-
 bool RemoveFile(const std::filesystem::path& path) noexcept {
   if (::DeleteFileW(path.c_str())) return true;
   // A read-only file is removed too, as on systems where only the folder's
