@@ -1,6 +1,8 @@
 #include "archive/unzipper.h"
 
+#include <algorithm>
 #include <iterator>
+#include <limits>
 #include <string>
 #include <variant>
 
@@ -103,6 +105,13 @@ std::optional<Timestamp> StoredLocalTime(const TAbZipItem& item) {
   } catch (const EConvertError&) {
     return std::nullopt;
   }
+}
+
+// Where the located data ends in the archive; a size past any file's end
+// reaches to the end of what offsets can say.
+std::uint64_t DataEnd(const EntryDataLocation& location) {
+  const std::uint64_t room = std::numeric_limits<std::uint64_t>::max() - location.offset;
+  return location.offset + std::min(location.size, room);
 }
 
 // Why a folder on an entry's path cannot be used.
@@ -240,7 +249,7 @@ std::optional<std::string> TAbUnZipper::Overreach(const TAbZipItem& item,
   // The claimed ranges never overlap one another, so only the neighbours of
   // this one's start can overlap it.
   const std::uint64_t start = item.localHeaderOffset;
-  const std::uint64_t end = location.offset + location.size;
+  const std::uint64_t end = DataEnd(location);
   const auto after = claimed_.upper_bound(start);
   const bool overlaps = (after != claimed_.end() && after->first < end) ||
                         (after != claimed_.begin() && std::prev(after)->second > start);
@@ -272,8 +281,7 @@ EntryExtraction TAbUnZipper::ExtractFile(const TAbZipItem& item, const TargetFol
   }
   WritableFile& file = std::get<WritableFile>(created);
   if (replacesEarlier) written_.erase(*earlier);
-  if (item.uncompressedSize > 0)
-    claimed_.emplace(item.localHeaderOffset, location->offset + location->size);
+  if (item.uncompressedSize > 0) claimed_.emplace(item.localHeaderOffset, DataEnd(*location));
   FileSink sink(file);
   const DecodeOutcome outcome = DecodeEntryData(archive_->File(), item, *location, sink);
   const bool decoded =
