@@ -9,6 +9,18 @@
 #include "shell/unpack_folder_name.h"
 
 namespace quill {
+namespace {
+
+// "The folder also holds ... ." with its line end, or empty when the folder
+// holds nothing but the book's files.
+std::string StraysSentence(const UnpackReport& report) {
+  std::string sentence = report.StraysText();
+  if (sentence.empty()) return sentence;
+  sentence.front() = static_cast<char>(sentence.front() - 'a' + 'A');
+  return sentence + ".\n";
+}
+
+}  // namespace
 
 BookUnpacking BookUnpacking::Run(const std::filesystem::path& book,
                                  const std::optional<std::filesystem::path>& target) {
@@ -27,6 +39,7 @@ BookUnpacking BookUnpacking::Run(const std::filesystem::path& book,
     // somewhere the user never chose; such an unpack is refused.
     const std::string temporary = TemporaryFolderPath();
     if (temporary.empty()) {
+      result.folder = PathFromUtf8(TemporaryFolderPlace());
       result.status = Status::kNoTemporaryFolder;
       return result;
     }
@@ -44,6 +57,7 @@ BookUnpacking BookUnpacking::Run(const std::filesystem::path& book,
 
 std::string UnpackProblemsText(const UnpackReport& report, std::size_t shown) {
   const std::size_t count = report.problems.size();
+  if (count == 0) return StraysSentence(report);
   std::string text =
       count == 1 ? "One entry of the book was not unpacked as stored:\n"
                  : std::to_string(count) + " entries of the book were not unpacked as stored:\n";
@@ -51,7 +65,7 @@ std::string UnpackProblemsText(const UnpackReport& report, std::size_t shown) {
     text += report.problems[i].Text() + "\n";
   }
   if (count > shown) text += "... and " + std::to_string(count - shown) + " more\n";
-  return text;
+  return text + StraysSentence(report);
 }
 
 }  // namespace quill

@@ -20,8 +20,10 @@ struct BookUnpacking {
   };
 
   Status status = Status::kNoFile;
-  std::filesystem::path folder;  // the target folder, once one was chosen
-  UnpackReport report;           // the entries written and the problems, once unpacking began
+  // The target folder, once one was chosen; with kNoTemporaryFolder, the
+  // place that could not be used (empty when the platform names none).
+  std::filesystem::path folder;
+  UnpackReport report;  // the entries written and the problems, once unpacking began
 
   // Whether the book is in the folder whole, every entry as stored.
   bool Complete() const { return status == Status::kUnpacked && report.problems.empty(); }
@@ -40,7 +42,9 @@ struct BookUnpacking {
 
 // The error box text that tells which entries an unpack left out or wrote
 // with a failing checksum: one line for each of the first `shown`, then how
-// many more there are.
+// many more there are; then the sentence on files in the folder that the
+// book does not hold. Just that sentence when nothing was left out, and
+// empty when there is nothing to tell.
 std::string UnpackProblemsText(const UnpackReport& report, std::size_t shown = 20);
 
 }  // namespace quill

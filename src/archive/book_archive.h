@@ -36,9 +36,9 @@ class BookArchive {
 
   const std::filesystem::path& Path() const { return path_; }
 
-  // The directory reader's validity test: an end record in the last 65535
-  // bytes. False when the file could not be opened or its tail not read;
-  // Failure() then tells why.
+  // The directory reader's validity test: an end record in the last 65557
+  // bytes (the record and the longest comment). False when the file could not
+  // be opened or its tail not read; Failure() then tells why.
   bool HasEndRecordInTail();
 
   // The error, as raised, that kept the file from being opened or its tail

@@ -16,12 +16,14 @@ class FileWindow;
 class EndRecordSearch {
  public:
   static constexpr std::uint64_t kRecordSize = 22;  // signature and fields, without the comment
-  static constexpr std::uint64_t kTailSearched = 65535;
+  // The record with the longest comment that its 16-bit length can state.
+  static constexpr std::uint64_t kTailSearched = kRecordSize + 65535;
 
   explicit EndRecordSearch(FileWindow& window);
 
   // The directory reader's rule: the signature nearest the end within the
-  // file's last 65535 bytes whose 18 bytes of fields lie within the file.
+  // file's last kTailSearched bytes whose 18 bytes of fields lie within the
+  // file: a record with any comment is found.
   std::optional<std::uint64_t> NearestInTail();
 
   // The extractor's rule: the signature nearest the end, anywhere in the

@@ -11,6 +11,7 @@ struct EntryExtraction {
   enum class Result {
     kWritten,           // the file or folder is in place as stored
     kChecksumMismatch,  // the file is in place, but its data fails the stored CRC-32
+    kReplacedEarlier,   // the file is in place, over the file of an earlier entry of its name
     kLeftOut,           // nothing was written for the entry
   };
 

@@ -1,25 +1,26 @@
 #pragma once
 
-#include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace quill {
 
-// The one check that every path passes before an extraction writes anything.
-// Answers where the entry lands under the base folder, or, when the entry
-// must not be written, why not: an empty name, a NUL byte, an absolute name (a
-// leading separator, a drive letter or any ":", two separators in a row), a
-// segment of dots (".." and the forms that some systems read as ".."), or a
-// path that leads through a link already on disk below the base folder.
+// The one check that every entry name passes before an extraction writes
+// anything. Answers the names of the folders and the file (or folder) under
+// which the entry lands below the base folder, one segment each, or, when the
+// entry must not be written, why not: a name that names no file (empty, or a
+// NUL byte), an absolute name (a leading separator, a drive letter or any
+// ":"), two separators in a row, or a segment of dots (".." and the forms that
+// some systems read as "..") however it would resolve.
 // "/" and "\" both separate segments; a "." segment is dropped. A folder entry
 // loses its trailing separator; without `keepFolders` only the last segment
-// is kept.
+// is kept. Links on disk are the writer's to refuse, as it opens each segment.
 struct GuardedPath {
-  std::optional<std::filesystem::path> target;
-  std::string_view refusal;  // why there is no target, in words
+  std::optional<std::vector<std::string>> segments;
+  std::string_view refusal;  // why there are no segments, in words
 };
-GuardedPath GuardedExtractPath(const std::filesystem::path& base, std::string_view entryName,
-                               bool isDirectory, bool keepFolders);
+GuardedPath GuardedExtractPath(std::string_view entryName, bool isDirectory, bool keepFolders);
 
 }  // namespace quill

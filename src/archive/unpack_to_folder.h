@@ -14,7 +14,8 @@ namespace quill {
 // Every later error is shown in an error box and the answer is false (what was
 // unpacked before it stays); otherwise the answer is true. Entries left out
 // and entries whose data fails its checksum are not shown here: they are
-// collected in the report, when one is given, for the caller to tell.
+// collected in the report, when one is given, for the caller to tell, with
+// the files that the folder holds afterwards and the book does not name.
 bool UnpackToFolder(const std::filesystem::path& archivePath, const std::filesystem::path& folder,
                     UnpackReport* report = nullptr);
 

@@ -1,16 +1,21 @@
 #include "archive/unzipper.h"
 
+#include <algorithm>
+#include <iterator>
+#include <limits>
 #include <string>
+#include <variant>
 
-#include "archive/entry_data.h"
-#include "archive/central_directory.h"
 #include "archive/archive_error_kinds.h"
 #include "archive/book_archive.h"
+#include "archive/central_directory.h"
 #include "archive/dos_date_time.h"
+#include "archive/entry_data.h"
 #include "archive/extract_path_guard.h"
 #include "base/file_system.h"
 #include "base/memory_stream.h"
 #include "base/path_text.h"
+#include "base/target_folder.h"
 #include "base/writable_file.h"
 
 namespace quill {
@@ -92,20 +97,27 @@ bool StoresReadOnly(const TAbZipItem& item) {
   return (item.externalAttributes & 0x01) != 0;
 }
 
-// Gives the extracted file or folder the entry's stored time, taken as local
-// time, and its read-only state. An impossible stored time leaves both
-// unset; a failure to set either is ignored. Folders are never made
-// read-only: on POSIX that would stop the later entries inside them from
-// being written.
-void ApplyStoredTimeAndAttributes(const TAbZipItem& item, const std::filesystem::path& target) {
-  Timestamp localTime = 0;
+// The entry's stored time, taken as local time; nothing when the stored date
+// or time is impossible (the entry then keeps neither time nor attributes).
+std::optional<Timestamp> StoredLocalTime(const TAbZipItem& item) {
   try {
-    localTime = DosDateTimeToTimestamp(item.DosDateTime());
+    return DosDateTimeToTimestamp(item.DosDateTime());
   } catch (const EConvertError&) {
-    return;
+    return std::nullopt;
   }
-  SetLastWriteTime(target, localTime);
-  if (!item.IsDirectory() && StoresReadOnly(item)) SetReadOnly(target);
+}
+
+// Where the located data ends in the archive; a size past any file's end
+// reaches to the end of what offsets can say.
+std::uint64_t DataEnd(const EntryDataLocation& location) {
+  const std::uint64_t room = std::numeric_limits<std::uint64_t>::max() - location.offset;
+  return location.offset + std::min(location.size, room);
+}
+
+// Why a folder on an entry's path cannot be used.
+std::string WhyNoFolder(const TargetFolder::Failure& failure, const std::filesystem::path& folder) {
+  if (failure.kind == TargetFolder::Failure::Kind::kLink) return "a link stands in its way";
+  return "a folder on its path cannot be created: " + InOutErrorMessage(failure.code, folder);
 }
 
 // The directory of the archive, or the component's own error for why it
@@ -149,6 +161,7 @@ void TAbUnZipper::SetArchive(std::shared_ptr<BookArchive> archive) {
   items_ = &ReadDirectory(*archive).items;
   names_.Assign(*items_);
   fileName_ = archive->Path();
+  archiveIdentity_ = archive->File().Identity();
   archive_ = std::move(archive);
 }
 
@@ -157,6 +170,10 @@ void TAbUnZipper::Close() {
   items_ = nullptr;
   names_.Clear();
   fileName_.clear();
+  archiveIdentity_.reset();
+  written_.clear();
+  claimed_.clear();
+  unpacked_ = 0;
 }
 
 const TAbZipItem& TAbUnZipper::Items(std::size_t index) const {
@@ -184,48 +201,115 @@ void TAbUnZipper::ExtractItemToStream(std::size_t index, MemoryStream& stream) {
 EntryExtraction TAbUnZipper::ExtractEntryToFolder(std::size_t index) {
   const TAbZipItem& item = Items(index);
   const bool createDirs = extractOptions_.contains(eoCreateDirs);
-  const GuardedPath guarded = GuardedExtractPath(baseDirectory_, item.fileName, item.IsDirectory(),
+  const GuardedPath guarded = GuardedExtractPath(item.fileName, item.IsDirectory(),
                                                  extractOptions_.contains(eoRestorePath));
-  if (!guarded.target) return EntryExtraction::LeftOut(std::string(guarded.refusal));
-  const std::filesystem::path& target = *guarded.target;
-  if (createDirs) CreateFolders(target.parent_path());
-  EntryExtraction extraction;
-  if (item.IsDirectory()) {
-    if (createDirs) CreateFolders(target);
-  } else {
-    extraction = ExtractFile(item, target);
-    if (extraction.result == EntryExtraction::Result::kLeftOut) return extraction;
+  if (!guarded.segments) return EntryExtraction::LeftOut(std::string(guarded.refusal));
+  const std::vector<std::string>& segments = *guarded.segments;
+  // Each folder is opened beneath the one before it, so a folder swapped for
+  // a link meanwhile is refused rather than followed.
+  const bool isDirectory = item.IsDirectory();
+  const std::size_t folders = isDirectory ? segments.size() : segments.size() - 1;
+  std::optional<TargetFolder> below;
+  for (std::size_t i = 0; i < folders; ++i) {
+    const TargetFolder& above = below ? *below : OpenBase();
+    auto next = above.Subfolder(segments[i], createDirs);
+    if (auto* failure = std::get_if<TargetFolder::Failure>(&next)) {
+      return EntryExtraction::LeftOut(
+          WhyNoFolder(*failure, above.Path() / PathFromUtf8(segments[i])));
+    }
+    below = std::move(std::get<TargetFolder>(next));
   }
-  ApplyStoredTimeAndAttributes(item, target);
-  return extraction;
+  const TargetFolder& folder = below ? *below : OpenBase();
+  if (isDirectory) {
+    if (const auto time = StoredLocalTime(item)) folder.SetLastWriteTime(*time);
+    return {};
+  }
+  return ExtractFile(item, folder, segments.back());
 }
 
-void TAbUnZipper::CreateFolders(const std::filesystem::path& folder) const {
-  if (folder.empty() || DirectoryExists(folder)) return;
-  const int code = CreateDirectories(folder);
-  if (code != 0) throw EInOutError(InOutErrorMessage(code, folder));
+const TargetFolder& TAbUnZipper::OpenBase() {
+  if (!base_) {
+    if (extractOptions_.contains(eoCreateDirs) && !DirectoryExists(baseDirectory_)) {
+      const int code = CreateDirectories(baseDirectory_);
+      if (code != 0) throw EInOutError(InOutErrorMessage(code, baseDirectory_));
+    }
+    base_ = TargetFolder::Open(baseDirectory_);
+    if (!base_) throw EInOutError(InOutErrorMessage(3, baseDirectory_));
+  }
+  return *base_;
 }
 
-EntryExtraction TAbUnZipper::ExtractFile(const TAbZipItem& item,
-                                         const std::filesystem::path& target) const {
+std::optional<std::string> TAbUnZipper::Overreach(const TAbZipItem& item,
+                                                  const EntryDataLocation& location) const {
+  const std::uint64_t limit = archive_->File().Size() * kUnpackSizeFactor + kUnpackAllowance;
+  if (item.uncompressedSize > limit - std::min(limit, unpacked_)) {
+    return "the unpack would write more than " + std::to_string(kUnpackSizeFactor) +
+           " times the book's size and " + std::to_string(kUnpackAllowance >> 20) + " MiB more";
+  }
+  // The claimed ranges never overlap one another, so only the neighbours of
+  // this one's start can overlap it.
+  const std::uint64_t start = item.localHeaderOffset;
+  const std::uint64_t end = DataEnd(location);
+  const auto after = claimed_.upper_bound(start);
+  const bool overlaps = (after != claimed_.end() && after->first < end) ||
+                        (after != claimed_.begin() && std::prev(after)->second > start);
+  if (overlaps) return "its data overlaps the data of another entry";
+  return std::nullopt;
+}
+
+EntryExtraction TAbUnZipper::ExtractFile(const TAbZipItem& item, const TargetFolder& folder,
+                                         const std::string& name) {
   const auto location = LocateEntryData(archive_->File(), item);
   // A file already at the target stays as it was.
   if (!location) return EntryExtraction::LeftOut(WhyNotLocated(item));
-  auto file = WritableFile::Create(target);
-  if (!file) return EntryExtraction::LeftOut("the file could not be created");
-  FileSink sink(*file);
+  // Data that expands to nothing cannot be used to multiply what is written.
+  if (item.uncompressedSize > 0) {
+    if (auto why = Overreach(item, *location)) return EntryExtraction::LeftOut(std::move(*why));
+  }
+  const auto earlier = folder.IdentityOf(name);
+  const bool replacesEarlier = earlier && written_.contains(*earlier);
+  auto created = folder.NewFile(name, archiveIdentity_);
+  if (auto* failure = std::get_if<TargetFolder::Failure>(&created)) {
+    switch (failure->kind) {
+      case TargetFolder::Failure::Kind::kLink:
+        return EntryExtraction::LeftOut("a link stands in its way");
+      case TargetFolder::Failure::Kind::kProtected:
+        return EntryExtraction::LeftOut("it would replace the book being unpacked");
+      case TargetFolder::Failure::Kind::kSystem:
+        return EntryExtraction::LeftOut("the file could not be created");
+    }
+  }
+  WritableFile& file = std::get<WritableFile>(created);
+  if (replacesEarlier) written_.erase(*earlier);
+  if (item.uncompressedSize > 0) claimed_.emplace(item.localHeaderOffset, DataEnd(*location));
+  FileSink sink(file);
   const DecodeOutcome outcome = DecodeEntryData(archive_->File(), item, *location, sink);
-  const bool closed = file->Close();
   const bool decoded =
       outcome == DecodeOutcome::kDone || outcome == DecodeOutcome::kChecksumMismatch;
+  // The time goes on last, once every byte is in; the read-only state after
+  // it, since it takes away the right to set the time.
+  const auto time = decoded ? StoredLocalTime(item) : std::nullopt;
+  if (time) {
+    file.SetLastWriteTime(*time);
+    if (StoresReadOnly(item)) file.SetReadOnly();
+  }
+  const auto identity = file.Identity();
+  const bool closed = file.Close();
   if (!decoded || !closed) {
-    RemoveFile(target);
+    folder.RemoveFile(name);
     return EntryExtraction::LeftOut(WhyNotDecoded(item, outcome, sink.failed() || !closed));
   }
+  unpacked_ += item.uncompressedSize;
+  if (identity) written_.insert(*identity);
   // A checksum mismatch keeps the data as written, and says so.
   if (outcome == DecodeOutcome::kChecksumMismatch) {
     return {EntryExtraction::Result::kChecksumMismatch,
-            "unpacked, but its data does not match its stored CRC-32"};
+            std::string("unpacked, but its data does not match its stored CRC-32") +
+                (replacesEarlier ? ", over the file of an earlier entry of the same name" : "")};
+  }
+  if (replacesEarlier) {
+    return {EntryExtraction::Result::kReplacedEarlier,
+            "unpacked over the file of an earlier entry of the same name"};
   }
   return {};
 }

@@ -4,8 +4,6 @@
 #include <filesystem>
 #include <optional>
 
-#include "base/timestamp.h"
-
 namespace quill {
 
 // Whether a regular file exists at the path; a link counts as its target, a
@@ -27,13 +25,6 @@ std::optional<std::uint64_t> FileSize(const std::filesystem::path& path) noexcep
 // messages are keyed: 2 file not found, 3 path not found (also a file in the
 // way), 4 too many open files, 5 access denied, any other the platform's own.
 int CreateDirectories(const std::filesystem::path& path) noexcept;
-
-// Sets the last-write time of the file or folder from a date and time taken as
-// local time. False when the time cannot be set.
-bool SetLastWriteTime(const std::filesystem::path& path, Timestamp localTime) noexcept;
-
-// Makes the file read-only (a link is followed); false when that fails.
-bool SetReadOnly(const std::filesystem::path& path) noexcept;
 
 // Removes a file (a link itself, not its target); false when nothing was removed.
 bool RemoveFile(const std::filesystem::path& path) noexcept;

@@ -3,7 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
+
+#include "base/file_identity.h"
 
 namespace quill {
 
@@ -27,6 +30,9 @@ class ReadOnlyFile {
 
   // The file's size in bytes, taken when it was opened.
   std::uint64_t Size() const { return size_; }
+
+  // The identity of the open file; nothing when the system does not tell it.
+  std::optional<FileIdentity> Identity() const noexcept;
 
   // Reads up to buffer.size() bytes at the offset; returns the number read,
   // fewer only at the end of the file. Raises EReadError "Stream read error"

@@ -26,26 +26,36 @@ constexpr char kUnpackHelp[] =
     "  --to FOLDER   unpack into FOLDER (created when missing; a link is followed)\n"
     "\n"
     "Every entry that is left out (damaged data, an unsupported method, a name\n"
-    "that would lead out of the folder, a link in the way) and every entry\n"
-    "whose data does not match its CRC-32 (written all the same) is told on\n"
-    "standard error, one line each.\n"
+    "that would lead out of the folder, a link in the way, a file or folder\n"
+    "that cannot be created, the book itself in the way, data shared with\n"
+    "another entry, more than 100 times the book's size and 100 MiB written in\n"
+    "all) and every entry whose data does not match its CRC-32 (written all\n"
+    "the same) or that replaced an earlier entry of the same name is told on\n"
+    "standard error, one line each; the unpack goes on with the next entry.\n"
+    "Files in the folder that the book does not hold, left by an earlier\n"
+    "unpack, are counted on standard error and left in place.\n"
     "\n"
     "Exit status: 0 when every entry was unpacked as stored, 1 when the book\n"
     "was not unpacked or not whole, 2 on a usage error.\n";
 
 using Status = BookUnpacking::Status;
 
-// Tells what the unpack did not do; answers the exit status, and whether the
-// folder is worth printing.
+// Tells what the unpack did not do; answers the exit status. The folder is
+// printed whenever anything was written into it.
 int Report(const BookUnpacking& result, const std::string& book, CliUserMessages& messages) {
   for (const UnpackReport::Problem& problem : result.report.problems) {
     messages.Report(book, problem.Text());
   }
+  if (const std::string strays = result.report.StraysText(); !strays.empty()) {
+    messages.Report(book, strays);
+  }
   const std::string folder = Utf8Of(result.folder);
+  if (result.report.written > 0 && !WriteStandardOutput(folder + "\n", messages)) {
+    return kExitUsage;
+  }
   switch (result.status) {
     case Status::kUnpacked:
       if (result.report.written == 0) break;
-      if (!WriteStandardOutput(folder + "\n", messages)) return kExitUsage;
       return result.Complete() ? kExitSuccess : kExitFailure;
     case Status::kNoFile:
       messages.Report(book, "no such file");
@@ -54,7 +64,11 @@ int Report(const BookUnpacking& result, const std::string& book, CliUserMessages
       messages.Report(book, "the package cannot be read; nothing unpacked");
       return kExitFailure;
     case Status::kNoTemporaryFolder:
-      messages.Write("no private temporary folder is available; choose one with --to");
+      messages.Write(folder.empty()
+                         ? "no private temporary folder is available; choose one with --to"
+                         : "no private temporary folder is available at " + folder +
+                               " (it must be a folder of your own, not a link); choose one "
+                               "with --to");
       return kExitFailure;
     case Status::kFailed:
       break;

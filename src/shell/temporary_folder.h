@@ -12,4 +12,8 @@ namespace quill {
 // owned by the user, so that no one else can redirect what is unpacked there.
 std::string TemporaryFolderPath();
 
+// Where TemporaryFolderPath looks, whether or not it can be used there, to
+// name it when it cannot; empty when the platform names no place at all.
+std::string TemporaryFolderPlace();
+
 }  // namespace quill

@@ -132,10 +132,10 @@ TEST_F(ZipFileTest, AnyCorruptionOfTheDirectoryGivesAnAnswerOrADirectoryError) {
   }
 }
 
-TEST_F(ZipFileTest, FindsTheRecordNearestTheEndWithinTheLast65535Bytes) {
+TEST_F(ZipFileTest, FindsTheRecordNearestTheEndWithAnyCommentLength) {
   // Comment lengths around the 1024-byte steps of the search and its limit.
   for (const std::size_t length : {0u, 1001u, 1002u, 1003u, 1006u, 1007u, 2026u, 2027u, 2030u,
-                                   16362u, 16363u, 65513u}) {
+                                   16362u, 16363u, 65513u, 65514u, 65535u}) {
     ZipWriter zip;
     zip.Add("a.txt", "a");
     zip.layout().prefix = std::string(70000, 'p');  // so that every step reads a full chunk
@@ -147,8 +147,10 @@ TEST_F(ZipFileTest, FindsTheRecordNearestTheEndWithinTheLast65535Bytes) {
     EXPECT_EQ(reader.Comment().size(), length);
     EXPECT_EQ(reader.FileCount(), 1);
   }
+  // One byte more after the longest comment puts the record out of reach.
   ZipWriter tooFar;
-  tooFar.layout().archiveComment = std::string(65514, 'c');
+  tooFar.layout().archiveComment = std::string(65535, 'c');
+  tooFar.layout().trailing = "t";
   EXPECT_FALSE(TZipFile::IsValid(Write(tooFar)));
   EXPECT_EQ(Listing(Write(tooFar)), kReadError);
 }

@@ -52,13 +52,15 @@ std::vector<fs::path> NaiveLandings(const fs::path& folder, std::string name) {
 }
 
 // The landings outside the folder of every entry, with whether each existed
-// before the unpack.
+// before the unpack; `entries` becomes the archive's entry count.
 std::vector<std::pair<fs::path, bool>> OutsideLandings(const fs::path& archive,
-                                                       const fs::path& folder) {
+                                                       const fs::path& folder,
+                                                       std::size_t& entries) {
   std::vector<std::pair<fs::path, bool>> landings;
   try {
     TAbUnZipper unzipper;
     unzipper.SetFileName(archive);
+    entries = unzipper.Count();
     for (std::size_t i = 0; i < unzipper.Count(); ++i) {
       for (const fs::path& landing :
            NaiveLandings(folder, std::string(unzipper.Items(i).fileName))) {
@@ -98,12 +100,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fs::path target = cage;
   for (int i = 1; i <= kFences; ++i) target /= "f" + std::to_string(i);
   target /= "book";
-  const auto landings = OutsideLandings(input, target);
+  std::size_t entries = 0;
+  const auto landings = OutsideLandings(input, target, entries);
 
+  UnpackReport report;
+  bool unpacked = false;
   try {
-    UnpackToFolder(input, target);
+    unpacked = UnpackToFolder(input, target, &report);
   } catch (const Error&) {
     Require(false, "a fresh folder under a plain folder can always be created");
+  }
+  if (unpacked) {
+    const auto leftOut = std::count_if(
+        report.problems.begin(), report.problems.end(), [](const UnpackReport::Problem& problem) {
+          return problem.extraction.result == EntryExtraction::Result::kLeftOut;
+        });
+    Require(report.written + static_cast<std::size_t>(leftOut) == entries,
+            "every entry is in place or told as left out");
+    Require(report.strayCount == 0, "a fresh folder holds nothing that the book does not");
   }
 
   for (fs::path inner = target; inner != cage; inner = inner.parent_path()) {

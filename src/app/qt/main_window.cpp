@@ -546,8 +546,14 @@ void TForm1::EpubunpackingandopeningintheInstitute1Click() {
     return;
   }
   // What was left out is told in one box, and the folder is shown all the
-  // same, with what did arrive.
-  if (!unpacking.report.problems.empty()) ShowErrorBox(UnpackProblemsText(unpacking.report));
+  // same, with what did arrive. Files of an earlier unpack that the book does
+  // not hold are told in that box, or alone in a plain one.
+  const std::string told = UnpackProblemsText(unpacking.report);
+  if (!unpacking.report.problems.empty()) {
+    ShowErrorBox(told);
+  } else if (!told.empty()) {
+    ShowMessage(told);
+  }
   switch (unpacking.status) {
     case BookUnpacking::Status::kUnpacked:
       SelectInExplorer(unpacking.folder);

@@ -1,12 +1,14 @@
 #include "base/file_system.h"
 
+#include "base/posix/file_system_internals.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cmath>
 #include <ctime>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace quill {
 namespace {
@@ -20,7 +22,9 @@ constexpr int kTooManyOpenFiles = 4;
 constexpr int kAccessDenied = 5;
 constexpr int kDeviceError = 1117;
 
-int SystemErrorCode(int error) {
+}  // namespace
+
+int SystemErrorCode(int error) noexcept {
   switch (error) {
     case ENOENT:
     case ENOTDIR:
@@ -42,8 +46,6 @@ int SystemErrorCode(int error) {
       return error > kAccessDenied ? error : kDeviceError;
   }
 }
-
-}  // namespace
 
 bool FileExists(const std::filesystem::path& path) noexcept {
   struct stat info {};
@@ -73,7 +75,10 @@ int CreateDirectories(const std::filesystem::path& path) noexcept {
   return error ? SystemErrorCode(error.value()) : 0;
 }
 
-bool SetLastWriteTime(const std::filesystem::path& path, Timestamp localTime) noexcept {
+namespace {
+
+// The file time of a date and time taken as local time.
+std::optional<timespec> LocalFileTime(Timestamp localTime) {
   // Split the timestamp into calendar fields (gmtime on the naive seconds does
   // that without any zone), then let mktime read those fields as local time,
   // choosing daylight saving time as the zone rules say for that moment.
@@ -83,24 +88,22 @@ bool SetLastWriteTime(const std::filesystem::path& path, Timestamp localTime) no
   const auto naiveSeconds = static_cast<std::time_t>((whole - kUnixEpochDays) * 86400.0) +
                             static_cast<std::time_t>(milliseconds / 1000);
   std::tm fields{};
-  if (::gmtime_r(&naiveSeconds, &fields) == nullptr) return false;
+  if (::gmtime_r(&naiveSeconds, &fields) == nullptr) return std::nullopt;
   fields.tm_isdst = -1;
   const std::time_t seconds = std::mktime(&fields);
-  if (seconds == static_cast<std::time_t>(-1)) return false;
-  const timespec times[2] = {{0, UTIME_OMIT},
-                             {seconds, static_cast<long>(milliseconds % 1000) * 1000000L}};
-  return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+  if (seconds == static_cast<std::time_t>(-1)) return std::nullopt;
+  return timespec{seconds, static_cast<long>(milliseconds % 1000) * 1000000L};
 }
 
-bool SetReadOnly(const std::filesystem::path& path) noexcept {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return false;
-  const mode_t writeBits = S_IWUSR | S_IWGRP | S_IWOTH;
-  return ::chmod(path.c_str(), info.st_mode & ~writeBits) == 0;
+}  // namespace
+
+bool SetLocalFileTime(int descriptor, Timestamp localTime) noexcept {
+  const auto time = LocalFileTime(localTime);
+  if (!time) return false;
+  const timespec times[2] = {{0, UTIME_OMIT}, *time};
+  return ::futimens(descriptor, times) == 0;
 }
 
-bool RemoveFile(const std::filesystem::path& path) noexcept {
-  return ::unlink(path.c_str()) == 0;
-}
+bool RemoveFile(const std::filesystem::path& path) noexcept { return ::unlink(path.c_str()) == 0; }
 
 }  // namespace quill

@@ -36,6 +36,13 @@ void ReadOnlyFile::Release() noexcept {
   handle_ = -1;
 }
 
+std::optional<FileIdentity> ReadOnlyFile::Identity() const noexcept {
+  struct stat info {};
+  if (::fstat(handle_, &info) != 0) return std::nullopt;
+  return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                      static_cast<std::uint64_t>(info.st_ino)};
+}
+
 std::size_t ReadOnlyFile::ReadAt(std::uint64_t offset, std::span<std::byte> buffer) const {
   std::size_t done = 0;
   if (offset >= size_) return 0;

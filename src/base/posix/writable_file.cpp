@@ -1,27 +1,13 @@
 #include "base/writable_file.h"
 
-#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
 #include <cerrno>
 
+#include "base/posix/file_system_internals.h"
+
 namespace quill {
-
-namespace {
-
-// O_EXCL with O_NOFOLLOW: whatever stands at the path, a file, a link or a
-// link planted after a removal, the open fails rather than writing through it.
-int CreateExclusive(const std::filesystem::path& path) {
-  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-}
-
-}  // namespace
-
-std::optional<WritableFile> WritableFile::Create(const std::filesystem::path& path) noexcept {
-  int handle = CreateExclusive(path);
-  if (handle < 0 && errno == EEXIST && ::unlink(path.c_str()) == 0) handle = CreateExclusive(path);
-  if (handle < 0) return std::nullopt;
-  return WritableFile(handle);
-}
 
 bool WritableFile::Write(std::string_view bytes) noexcept {
   while (!bytes.empty()) {
@@ -33,6 +19,23 @@ bool WritableFile::Write(std::string_view bytes) noexcept {
     bytes.remove_prefix(static_cast<std::size_t>(n));
   }
   return true;
+}
+
+bool WritableFile::SetLastWriteTime(Timestamp localTime) noexcept {
+  return SetLocalFileTime(handle_, localTime);
+}
+
+bool WritableFile::SetReadOnly() noexcept {
+  struct stat info {};
+  if (::fstat(handle_, &info) != 0) return false;
+  return ::fchmod(handle_, info.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+std::optional<FileIdentity> WritableFile::Identity() const noexcept {
+  struct stat info {};
+  if (::fstat(handle_, &info) != 0) return std::nullopt;
+  return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                      static_cast<std::uint64_t>(info.st_ino)};
 }
 
 bool WritableFile::Close() noexcept {

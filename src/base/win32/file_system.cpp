@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/win32/file_system_internals.h"
 #include "base/win32/win32_handle.h"
 
 namespace quill {
@@ -100,33 +101,19 @@ int CreateDirectories(const std::filesystem::path& path) noexcept {
   }
 }
 
-bool SetLastWriteTime(const std::filesystem::path& path, Timestamp localTime) noexcept {
+bool LocalFileTime(Timestamp localTime, FILETIME& time) noexcept {
   SYSTEMTIME local{};
   SYSTEMTIME universal{};
-  FILETIME time{};
-  if (!ToSystemTime(localTime, local) ||
-      !::TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal) ||
-      !::SystemTimeToFileTime(&universal, &time)) {
-    return false;
-  }
-  const Win32Handle target = OpenTarget(path, FILE_WRITE_ATTRIBUTES);
-  return target.valid() && ::SetFileTime(target.get(), nullptr, nullptr, &time);
+  return ToSystemTime(localTime, local) &&
+         ::TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal) &&
+         ::SystemTimeToFileTime(&universal, &time);
 }
 
-bool SetReadOnly(const std::filesystem::path& path) noexcept {
-  const Win32Handle target = OpenTarget(path, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES);
-  FILE_BASIC_INFO info{};
-  if (!target.valid() ||
-      !::GetFileInformationByHandleEx(target.get(), FileBasicInfo, &info, sizeof info)) {
-    return false;
-  }
-  // Zero times leave the file's times as they are.
-  info.CreationTime.QuadPart = 0;
-  info.LastAccessTime.QuadPart = 0;
-  info.LastWriteTime.QuadPart = 0;
-  info.ChangeTime.QuadPart = 0;
-  info.FileAttributes |= FILE_ATTRIBUTE_READONLY;
-  return ::SetFileInformationByHandle(target.get(), FileBasicInfo, &info, sizeof info);
+std::optional<FileIdentity> IdentityOfHandle(HANDLE handle) noexcept {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(handle, &info)) return std::nullopt;
+  return FileIdentity{info.dwVolumeSerialNumber,
+                      (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
 
 bool RemoveFile(const std::filesystem::path& path) noexcept {

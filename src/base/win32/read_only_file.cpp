@@ -2,15 +2,16 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <fcntl.h>
 #include <io.h>
+#include <algorithm>
 
 #include "base/error_kinds.h"
 #include "base/path_text.h"
 #include "base/win32/crt_handle.h"
-#include "base/win32/win32_handle.h"
+#include "base/win32/file_system_internals.h"
 #include "base/win32/wide_text.h"
+#include "base/win32/win32_handle.h"
 
 namespace quill {
 namespace {
@@ -43,6 +44,10 @@ ReadOnlyFile ReadOnlyFile::Open(const std::filesystem::path& path, Sharing shari
 void ReadOnlyFile::Release() noexcept {
   if (handle_ >= 0) ::_close(handle_);
   handle_ = -1;
+}
+
+std::optional<FileIdentity> ReadOnlyFile::Identity() const noexcept {
+  return IdentityOfHandle(FileHandleOf(handle_));
 }
 
 std::size_t ReadOnlyFile::ReadAt(std::uint64_t offset, std::span<std::byte> buffer) const {

@@ -2,37 +2,14 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <fcntl.h>
 #include <io.h>
+#include <algorithm>
 
-#include "base/file_system.h"
 #include "base/win32/crt_handle.h"
+#include "base/win32/file_system_internals.h"
 
 namespace quill {
-namespace {
-
-// CREATE_NEW: whatever stands at the path, a file or a link planted after a
-// removal, the creation fails rather than writing through it. Others may read
-// the file while it is written, but not write it.
-HANDLE CreateExclusive(const std::filesystem::path& path) {
-  return ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-}  // namespace
-
-std::optional<WritableFile> WritableFile::Create(const std::filesystem::path& path) noexcept {
-  HANDLE file = CreateExclusive(path);
-  if (file == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_FILE_EXISTS && RemoveFile(path)) {
-    file = CreateExclusive(path);
-  }
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  const int descriptor = AdoptFileHandle(file, _O_WRONLY | _O_BINARY);
-  if (descriptor < 0) return std::nullopt;
-  return WritableFile(descriptor);
-}
-
 bool WritableFile::Write(std::string_view bytes) noexcept {
   const HANDLE file = FileHandleOf(handle_);
   while (!bytes.empty()) {
@@ -42,6 +19,29 @@ bool WritableFile::Write(std::string_view bytes) noexcept {
     bytes.remove_prefix(written);
   }
   return true;
+}
+
+bool WritableFile::SetLastWriteTime(Timestamp localTime) noexcept {
+  FILETIME time{};
+  return LocalFileTime(localTime, time) &&
+         ::SetFileTime(FileHandleOf(handle_), nullptr, nullptr, &time);
+}
+
+bool WritableFile::SetReadOnly() noexcept {
+  const HANDLE file = FileHandleOf(handle_);
+  FILE_BASIC_INFO info{};
+  if (!::GetFileInformationByHandleEx(file, FileBasicInfo, &info, sizeof info)) return false;
+  // Zero times leave the file's times as they are.
+  info.CreationTime.QuadPart = 0;
+  info.LastAccessTime.QuadPart = 0;
+  info.LastWriteTime.QuadPart = 0;
+  info.ChangeTime.QuadPart = 0;
+  info.FileAttributes |= FILE_ATTRIBUTE_READONLY;
+  return ::SetFileInformationByHandle(file, FileBasicInfo, &info, sizeof info);
+}
+
+std::optional<FileIdentity> WritableFile::Identity() const noexcept {
+  return IdentityOfHandle(FileHandleOf(handle_));
 }
 
 bool WritableFile::Close() noexcept {

@@ -46,10 +46,13 @@ bool IsPrivateFolder(const std::string& folder) {
 
 }  // namespace
 
-std::string TemporaryFolderPath() {
+std::string TemporaryFolderPlace() {
   const std::string base = SharedTemporaryDirectory();
-  const std::string folder =
-      (base == "/" ? "" : base) + "/quillmere-" + std::to_string(::getuid());
+  return (base == "/" ? "" : base) + "/quillmere-" + std::to_string(::getuid());
+}
+
+std::string TemporaryFolderPath() {
+  const std::string folder = TemporaryFolderPlace();
   if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return {};
   if (!IsPrivateFolder(folder)) return {};
   return folder + '/';

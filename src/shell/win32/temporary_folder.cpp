@@ -39,4 +39,7 @@ std::string TemporaryFolderPath() {
   return Utf8OfWide(longForm.empty() ? shortForm : longForm);
 }
 
+// The temporary path is the one place there is.
+std::string TemporaryFolderPlace() { return TemporaryFolderPath(); }
+
 }  // namespace quill

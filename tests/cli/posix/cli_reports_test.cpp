@@ -113,12 +113,59 @@ TEST_F(CliReportsTest, UnpackTellsEachEntryLeftOutOrCorruptAndExitsOne) {
                          "OEBPS/badcrc.xhtml: unpacked, but its data does not match its "
                          "stored CRC-32"),
                 Prefixed(book, "OEBPS/secret.xhtml: not unpacked: it is encrypted"),
-                Prefixed(book,
-                         "../escape.txt: not unpacked: its name is absolute, leads out of "
-                         "the folder or names no file")}));
+                Prefixed(book, "../escape.txt: not unpacked: its name holds a \"..\" segment")}));
   EXPECT_EQ(testing::ReadFile(out / "OEBPS/badcrc.xhtml"), "kept");
   EXPECT_TRUE(fs::exists(out / "OEBPS/Text/chapter01.xhtml"));
   EXPECT_FALSE(fs::exists(out / "OEBPS/corrupt.xhtml"));
+}
+
+TEST_F(CliReportsTest, UnpackGoesOnPastWhatItCannotWriteAndNeverWritesTheBook) {
+  const fs::path book = dir_ / "book.epub";
+  EpubBuilder()
+      .AddChapters(1)
+      .ToZip()
+      .Add(Entry("book.epub", "the book's own name"))
+      .Add(Entry("OEBPS/f2", "a file"))
+      .Add(Entry("OEBPS/f2/inner.txt", "below it"))
+      .Add(Entry("OEBPS/later.txt", "later"))
+      .WriteTo(book);
+  const std::string bytes = testing::ReadFile(book);
+
+  const auto run = RunCli({"unpack", book.string(), "--to", dir_.path().string()});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, dir_.path().string() + "\n");
+  EXPECT_EQ(Lines(run.err),
+            (std::vector<std::string>{
+                Prefixed(book, "book.epub: not unpacked: it would replace the book being unpacked"),
+                Prefixed(book,
+                         "OEBPS/f2/inner.txt: not unpacked: a folder on its path cannot be "
+                         "created: Invalid file name - " +
+                             (dir_ / "OEBPS/f2").string())}));
+  EXPECT_EQ(testing::ReadFile(book), bytes);
+  EXPECT_EQ(testing::ReadFile(dir_ / "OEBPS/later.txt"), "later");
+}
+
+TEST_F(CliReportsTest, UnpackCountsFilesOfAnEarlierUnpackAndNamesAnUnusableTemporaryFolder) {
+  const fs::path book = Book("book.epub");
+  const fs::path out = dir_ / "out";
+  fs::create_directories(out / "OEBPS");
+  testing::WriteFile(out / "OEBPS/old.xhtml", "earlier");
+  const auto run = RunCli({"unpack", book.string(), "--to", out.string()});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, Prefixed(book,
+                              "the folder also holds 1 file that is not in this book, left by an "
+                              "earlier unpack: OEBPS/old.xhtml\n"));
+  EXPECT_EQ(testing::ReadFile(out / "OEBPS/old.xhtml"), "earlier");
+
+  const testing::ScopedEnvironment tmpdir("TMPDIR", dir_.path().string());
+  const fs::path place = dir_ / ("quillmere-" + std::to_string(::getuid()));
+  fs::create_directory_symlink(out, place);
+  const auto refused = RunCli({"unpack", book.string()});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, "quillmere-cli: no private temporary folder is available at " +
+                             place.string() +
+                             " (it must be a folder of your own, not a link); choose one with "
+                             "--to\n");
 }
 
 TEST_F(CliReportsTest, UnpackFollowsALinkTheUserNamesAndSaysWhenNothingWasWritten) {

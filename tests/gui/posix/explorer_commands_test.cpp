@@ -93,7 +93,7 @@ class ExplorerCommands : public PrivateSessionBus {
     if (IsSkipped()) return;
     fs::create_directories(tmp_);
     fs::create_directories(book_.parent_path());
-    builder_.AddChapters(2).AddResource("Images/cover.jpg", "not really an image");
+    builder_.AddChapters(2).AddResource("Images/photo.jpg", "not really an image");
     builder_.WriteTo(book_);
     StartFileManager();
     form_.show();
@@ -158,6 +158,10 @@ TEST_F(ExplorerCommands, UnpackingPutsTheBookInItsFolderAndShowsTheFolderSelecte
   EXPECT_NE(ReadFile(chapter), "changed");
   EXPECT_EQ(ReadFile(folder / "notes.txt"), "mine");
   EXPECT_EQ(fileManager_.shown().size(), 2);
+  EXPECT_TRUE(messages_.errors.empty());
+  EXPECT_EQ(messages_.messages,
+            std::vector<std::string>{"The folder also holds 1 file that is not in this book, left "
+                                     "by an earlier unpack: notes.txt.\n"});
 }
 
 TEST_F(ExplorerCommands, EntriesLeftOutAreListedInOneBoxAndTheFolderIsShownAllTheSame) {
