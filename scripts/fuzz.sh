@@ -49,6 +49,8 @@ targets=(
   "unpack_fuzzer archive tests/fuzz/zip.dict"
   "xml_model_fuzzer xml tests/fuzz/xml.dict"
   "package_reader_fuzzer package $build/package.dict"
+  "registry_store_fuzzer registry tests/fuzz/registry.dict"
+  "desktop_entry_fuzzer desktop tests/fuzz/desktop.dict"
 )
 
 run_target() {

@@ -48,6 +48,9 @@ inline constexpr char kOpenWithAnotherApplication[] = "Open with another applica
 inline constexpr char kNoTemporaryFolder[] =
     "The book is not unpacked: no temporary folder of your own can be used for it.";
 
+// Why a path handed over by a drop or the command line was not added.
+inline constexpr char kNeitherBookNorFolder[] = "neither an EPUB file nor a folder";
+
 // The file-open dialog's filter: a description and its mask.
 inline constexpr char kEpubFilterName[] = "Epub";
 inline constexpr char kEpubFilterMask[] = "*.epub";

@@ -23,7 +23,15 @@ ApplicationList LoadApplicationList(UserRegistry& registry) {
   ApplicationList list;
   try {
     const int count = std::min(store.ReadInteger("Count", 0), kMaxApplicationCount);
-    for (int i = 0; i < count; ++i) list.push_back(store.ReadString(PathValueName(i), ""));
+    // A count beyond the last stored path would add empty entries that the
+    // next save writes back: the list ends with the last path present.
+    std::size_t present = 0;
+    for (int i = 0; i < count; ++i) {
+      const std::string name = PathValueName(i);
+      list.push_back(store.ReadString(name, ""));
+      if (store.ValueExists(name)) present = list.size();
+    }
+    list.resize(present);
   } catch (const ERegistryError& error) {
     ShowMessage(error.message());
   }

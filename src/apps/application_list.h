@@ -23,8 +23,9 @@ inline constexpr int kMaxApplicationCount = 10000;
 
 // Loads the list as stored, neither sorted nor checked: "Count" entries (at
 // most kMaxApplicationCount), a missing or unreadable "Path" value giving an
-// empty entry. A key that cannot be opened is reported in a message box, and
-// the entries read until then are kept.
+// empty entry, up to the last "Path" value present: a count beyond the values
+// stored counts only those. A key that cannot be opened is reported in a
+// message box, and the entries read until then are kept.
 ApplicationList LoadApplicationList(UserRegistry& registry);
 
 // Saves the list: every "Path" value in order, then "Count". Values of a

@@ -34,6 +34,10 @@ class RegistryStore {
   // environment variables are not expanded. Raises as ReadInteger does.
   std::string ReadString(std::string_view name, std::string_view defaultValue);
 
+  // Whether a value of that name is stored, whatever its type. Raises as
+  // ReadInteger does.
+  bool ValueExists(std::string_view name) { return Query(name).has_value(); }
+
   // Store the value as REG_DWORD or REG_SZ, overwriting a value of the same
   // name whatever its type. Raise ERegistryError "Unable to create key
   // '<root path>'" when the key cannot be created, and "Unable to open key

@@ -8,11 +8,11 @@
 #include <system_error>
 #include <thread>
 
+#include "app/book_file_check.h"
 #include "app/epub_collection.h"
 #include "base/path_text.h"
 #include "base/scoped_user_messages.h"
 #include "base/time_resolution.h"
-#include "cli/book_file_check.h"
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"
 #include "cli/commands.h"

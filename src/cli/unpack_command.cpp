@@ -1,11 +1,11 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/book_file_check.h"
 #include "app/book_unpacking.h"
 #include "base/error.h"
 #include "base/path_text.h"
 #include "base/scoped_user_messages.h"
-#include "cli/book_file_check.h"
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"
 #include "cli/commands.h"

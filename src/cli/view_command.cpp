@@ -1,11 +1,11 @@
 #include <cstdio>
 #include <string>
 
+#include "app/book_file_check.h"
 #include "archive/book_archive.h"
 #include "base/iso_date_time.h"
 #include "base/path_text.h"
 #include "base/scoped_user_messages.h"
-#include "cli/book_file_check.h"
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"
 #include "cli/commands.h"

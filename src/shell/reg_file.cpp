@@ -10,6 +10,10 @@ namespace {
 
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
 constexpr std::size_t kHexLineWidth = 76;
+// Far more values than any key of ours holds (the application list keeps at
+// most ten thousand paths and a count): a file with a million values in one
+// key is read in a moment and a few megabytes.
+constexpr std::size_t kMaxValuesReadPerKey = 16384;
 
 // Names compare ignoring case as the registry does; the folded form is the key.
 std::string Folded(std::string_view name) { return UpperUnicode(name); }
@@ -34,18 +38,27 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    const std::size_t end = text.find('\n', start);
-    const std::size_t stop = end == std::string_view::npos ? text.size() : end;
-    lines.push_back(text.substr(start, stop - start));
-    if (end == std::string_view::npos) break;
-    start = end + 1;
+// The lines of a text one at a time, without their line feeds; text after
+// the last line feed, even none, is the last line.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view text) : text_(text) {}
+
+  bool Next(std::string_view& line) {
+    if (done_) return false;
+    const std::size_t end = text_.find('\n', pos_);
+    done_ = end == std::string_view::npos;
+    const std::size_t stop = done_ ? text_.size() : end;
+    line = text_.substr(pos_, stop - pos_);
+    pos_ = stop + 1;
+    return true;
   }
-  return lines;
-}
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+  bool done_ = false;
+};
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -202,11 +215,12 @@ std::string FormatValue(const std::string& name, const RegistryValue& value) {
 
 // Joins a hex value's continuation lines: while the logical line ends in "\",
 // the next physical line (without its indentation) follows.
-std::string JoinContinuations(const std::vector<std::string_view>& lines, std::size_t& i) {
-  std::string joined(Trim(lines[i]));
-  while (joined.ends_with('\\') && i + 1 < lines.size()) {
+std::string JoinContinuations(std::string_view first, LineReader& lines) {
+  std::string joined(Trim(first));
+  std::string_view next;
+  while (joined.ends_with('\\') && lines.Next(next)) {
     joined.pop_back();
-    joined += Trim(lines[++i]);
+    joined += Trim(next);
   }
   if (joined.ends_with('\\')) joined.pop_back();
   return joined;
@@ -237,22 +251,30 @@ std::optional<ValueLine> SplitValueLine(std::string_view line) {
 
 RegFile RegFile::Parse(std::string_view bytes) {
   RegFile file;
-  const std::string text = DecodeText(bytes);
-  const std::vector<std::string_view> lines = SplitLines(text);
-  std::optional<std::string> currentKey;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string_view line = Trim(lines[i]);
+  // ASCII is its own UTF-8: a large plain file is not copied.
+  std::string decoded;
+  std::string_view text = bytes;
+  if (!IsAscii(bytes)) {
+    decoded = DecodeText(bytes);
+    text = decoded;
+  }
+  LineReader lines(text);
+  // The key that the value lines belong to: keys are added and removed only
+  // by key lines, which choose it anew.
+  Key* currentKey = nullptr;
+  std::string_view physical;
+  while (lines.Next(physical)) {
+    const std::string_view line = Trim(physical);
     if (line.empty() || line.starts_with(';') || line == kHeader || line == "REGEDIT4") continue;
     if (line.starts_with('[')) {
       const std::size_t close = line.rfind(']');
-      currentKey.reset();
+      currentKey = nullptr;
       if (close == std::string_view::npos) continue;
       const std::string_view name = Trim(line.substr(1, close - 1));
       if (name.starts_with('-')) {
         file.RemoveKey(Trim(name.substr(1)));
       } else if (!name.empty()) {
-        currentKey = std::string(name);
-        file.AddKey(*currentKey);
+        currentKey = &file.KeyNamed(name);
       }
       continue;
     }
@@ -262,14 +284,15 @@ RegFile RegFile::Parse(std::string_view bytes) {
     if (value->data.starts_with("hex")) {
       // A binary value goes on over lines that end in "\"; they are joined
       // first, so a damaged value is skipped whole, its continuations with it.
-      joined = JoinContinuations(lines, i);
+      joined = JoinContinuations(physical, lines);
       value = SplitValueLine(joined);
     }
-    if (!value || !currentKey) continue;
+    // A full key takes no more lines: a huge file costs no more than its cap.
+    if (!value || !currentKey || currentKey->values.size() >= kMaxValuesReadPerKey) continue;
     if (value->data == "-") {
-      file.RemoveValue(*currentKey, value->name);
+      RemoveValueOf(*currentKey, value->name);
     } else if (auto data = ParseData(value->data)) {
-      file.Set(*currentKey, value->name, std::move(*data));
+      SetValueOf(*currentKey, value->name, std::move(*data));
     }
   }
   return file;
@@ -312,7 +335,10 @@ const RegistryValue* RegFile::Find(std::string_view key, std::string_view name) 
 void RegFile::AddKey(std::string_view key) { KeyNamed(key); }
 
 void RegFile::Set(std::string_view key, std::string_view name, RegistryValue value) {
-  Key& target = KeyNamed(key);
+  SetValueOf(KeyNamed(key), name, std::move(value));
+}
+
+void RegFile::SetValueOf(Key& target, std::string_view name, RegistryValue value) {
   const auto [it, added] = target.index.emplace(Folded(name), target.values.size());
   if (added) {
     target.values.push_back(Value{std::string(name), std::move(value)});
@@ -330,15 +356,18 @@ void RegFile::RemoveKey(std::string_view key) {
 }
 
 void RegFile::RemoveValue(std::string_view key, std::string_view name) {
-  const auto i = KeyIndex(key);
-  if (!i) return;
-  Key& target = keys_[*i];
+  if (const auto i = KeyIndex(key)) RemoveValueOf(keys_[*i], name);
+}
+
+void RegFile::RemoveValueOf(Key& target, std::string_view name) {
   const auto it = target.index.find(Folded(name));
   if (it == target.index.end()) return;
-  target.values.erase(target.values.begin() + static_cast<std::ptrdiff_t>(it->second));
-  target.index.clear();
-  for (std::size_t k = 0; k < target.values.size(); ++k)
-    target.index.emplace(Folded(target.values[k].name), k);
+  const std::size_t removed = it->second;
+  target.index.erase(it);
+  target.values.erase(target.values.begin() + static_cast<std::ptrdiff_t>(removed));
+  for (auto& [folded, position] : target.index) {
+    if (position > removed) --position;
+  }
 }
 
 }  // namespace quill

@@ -29,6 +29,9 @@ class RegFile {
   // UTF-16 with one (as registry exports are), LF or CRLF line ends. A line
   // that cannot be understood is skipped and everything else is kept; damaged
   // input never raises. "[-key]" removes a key with its subkeys, "name"=- a value.
+  // A key takes at most 16 384 values from the text; its value lines after
+  // that are skipped (and a Format leaves them out), so a huge file costs no
+  // more than that.
   static RegFile Parse(std::string_view bytes);
 
   // The text of all keys and values, as UTF-8 with LF line ends. Parsing it
@@ -55,11 +58,13 @@ class RegFile {
   };
   struct Key {
     std::string name;
-    std::vector<Value> values;             // in the order they were first set
+    std::vector<Value> values;                           // in the order they were first set
     std::unordered_map<std::string, std::size_t> index;  // folded name -> values position
   };
 
   std::optional<std::size_t> KeyIndex(std::string_view key) const;
+  static void SetValueOf(Key& target, std::string_view name, RegistryValue value);
+  static void RemoveValueOf(Key& target, std::string_view name);
   Key& KeyNamed(std::string_view key);
 
   std::vector<Key> keys_;

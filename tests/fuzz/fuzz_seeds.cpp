@@ -6,7 +6,8 @@
 //   quillmere-fuzz-seeds OUT [CORPUS]
 //
 // OUT/archive feeds the directory, extraction and unpack targets, OUT/package
-// the package reader, OUT/xml the XML model.
+// the package reader, OUT/xml the XML model, OUT/registry the application
+// store and OUT/desktop the desktop launchers.
 
 #include <algorithm>
 #include <cstdint>
@@ -37,8 +38,13 @@ constexpr std::uintmax_t kLargestSeed = 64 * 1024;
 class SeedFolders {
  public:
   explicit SeedFolders(const fs::path& out)
-      : archive_(out / "archive"), package_(out / "package"), xml_(out / "xml") {
-    for (const fs::path& folder : {archive_, package_, xml_}) fs::create_directories(folder);
+      : archive_(out / "archive"),
+        package_(out / "package"),
+        xml_(out / "xml"),
+        registry_(out / "registry"),
+        desktop_(out / "desktop") {
+    for (const fs::path& folder : {archive_, package_, xml_, registry_, desktop_})
+      fs::create_directories(folder);
   }
 
   void Archive(const std::string& name, const std::string& bytes) {
@@ -54,11 +60,19 @@ class SeedFolders {
   void Xml(const std::string& name, const std::string& text) {
     testing::WriteFile(xml_ / (name + ".xml"), text);
   }
+  void Registry(const std::string& name, const std::string& bytes) {
+    testing::WriteFile(registry_ / (name + ".reg"), bytes);
+  }
+  void Desktop(const std::string& name, const std::string& text) {
+    testing::WriteFile(desktop_ / (name + ".desktop"), text);
+  }
 
  private:
   fs::path archive_;
   fs::path package_;
   fs::path xml_;
+  fs::path registry_;
+  fs::path desktop_;
 };
 
 void SeedFolders::StoredBook(const std::string& name, const fs::path& book) {
@@ -226,6 +240,41 @@ void WriteXmlDocuments(SeedFolders& seeds) {
   seeds.Xml("deep", deep);
 }
 
+// Application stores: the list as the program writes it, every value type,
+// removals, continued hex lines, a count beyond the paths, and UTF-16 text.
+void WriteRegistryFiles(SeedFolders& seeds) {
+  const std::string key = "[HKEY_CURRENT_USER\\Software\\Quillmere\\apppath]\n";
+  const std::string header = "Windows Registry Editor Version 5.00\n\n";
+  seeds.Registry("list",
+                 header + key +
+                     "\"Path0\"=\"/usr/bin/reader\"\n\"Path1\"=\"\"\n"
+                     "\"Path2\"=\"C:\\\\Tools\\\\\\\"q\\\".exe\"\n\"Count\"=dword:00000003\n");
+  seeds.Registry("types", header + key +
+                              "\"Count\"=hex(b):02,00,00,00,00,00,00,00\n@=\"default\"\n"
+                              "\"Path0\"=hex(2):25,00,48,00,25,00,00,00\n"
+                              "\"Path1\"=hex:2f,00,62,00,\\\n  00,00\n\"Path2\"=dword:7\n");
+  seeds.Registry("beyond", header + key + "\"Count\"=hex:ff,ff\n\"Path0\"=\"a\"\n\"Path0\"=-\n" +
+                               "[-HKEY_CURRENT_USER\\Software\\Other]\n[Other]\n\"Keep\"=\"me\"\n");
+  // Latin-1 text widened to UTF-16: "\xE1" is U+00E1.
+  const std::string text = "REGEDIT4\r\n" + key + "\"Count\"=\"1\"\r\n\"Path0\"=\"\xE1\"\r\n";
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : text) utf16 += std::string{c, '\0'};
+  seeds.Registry("utf16", utf16);
+}
+
+// Desktop launchers: quoting and escapes of Exec, env, actions and comments.
+void WriteDesktopEntries(SeedFolders& seeds) {
+  seeds.Desktop("plain",
+                "[Desktop Entry]\nType=Application\nName=Reader\nExec=reader %f\nIcon=reader\n");
+  seeds.Desktop(
+      "quoted",
+      "# launcher\n[Desktop Entry]\r\nExec=env LANG=C \"/opt/my\\\\ reader/bin\" --x \\s%U\r\n"
+      "Icon=/usr/share/icons/r.png\n[Desktop Action new]\nExec=other\n");
+  seeds.Desktop(
+      "groups",
+      "[Other]\nExec=no\n[Desktop Entry]\nExec = \"a\\\"b\" \n[Desktop Entry]\nIcon=\\n\n");
+}
+
 bool HasExtension(const fs::path& path, std::initializer_list<const char*> extensions) {
   std::string extension = path.extension().string();
   std::transform(extension.begin(), extension.end(), extension.begin(),
@@ -294,6 +343,8 @@ int main(int argc, char** argv) {
   WriteBooks(seeds, fs::path(argv[1]));
   WriteArchives(seeds);
   WriteXmlDocuments(seeds);
+  WriteRegistryFiles(seeds);
+  WriteDesktopEntries(seeds);
   if (argc == 3 && fs::is_directory(argv[2])) {
     std::cout << "Seeds from the shared files: " << TakeCorpus(seeds, argv[2]) << "\n";
   }

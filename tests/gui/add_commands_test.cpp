@@ -23,6 +23,7 @@
 #include <map>
 #include <string_view>
 
+#include "app/command_messages.h"
 #include "app/qt/main_window.h"
 #include "app/qt/book_list_model.h"
 #include "base/path_text.h"
@@ -224,8 +225,12 @@ TEST_F(AddCommandsTest, SeveralFilesRunTheLoopWithZeroBasedIndices) {
   EXPECT_EQ(Text("Label2"), "count: 2");
   EXPECT_FALSE(Child<QWidget>("XiProgressBar1")->isVisible());
   EXPECT_FALSE(Child<QWidget>("btnStop")->isVisible());
-  EXPECT_TRUE(messages.errors.empty() && messages.messages.empty())
-      << "skipped files are skipped without a message";
+  // A file that is no archive is skipped without a word; one that is not there
+  // any more is told after the command.
+  EXPECT_TRUE(messages.messages.empty());
+  ASSERT_EQ(messages.errors.size(), 1u);
+  EXPECT_TRUE(messages.errors[0].starts_with("One problem while adding books:\n" + files[3] + ": "))
+      << messages.errors[0];
 }
 
 TEST_F(AddCommandsTest, OneFileThatIsNoArchiveRunsTheLoopOnceAndListsNothing) {
@@ -239,6 +244,54 @@ TEST_F(AddCommandsTest, OneFileThatIsNoArchiveRunsTheLoopOnceAndListsNothing) {
   EXPECT_EQ(label2, std::vector<QString>{"All file 0\\ Read count: 0"});
   EXPECT_TRUE(ListedNames().empty());
   EXPECT_EQ(Text("Label2"), "count: 0");
+}
+
+TEST_F(AddCommandsTest, WhatTheBooksOfOneCommandShowIsToldInOneBoxNamingEachBook) {
+  form.show();
+  std::vector<std::string> broken;
+  for (int i = 0; i < 23; ++i) {
+    // The end record is there, the directory it points to is not.
+    const fs::path book = temp / "library" / ("broken " + std::to_string(100 + i) + ".epub");
+    fs::create_directories(book.parent_path());
+    testing::ZipWriter zip;
+    zip.Add("mimetype", "application/epub+zip").layout().directoryOffset = 0x7fffffff;
+    zip.WriteTo(book);
+    broken.push_back(Utf8Of(book));
+  }
+  Book("library/changed.epub");
+  ChooseFolder("Opendirectory1", temp / "library");
+
+  EXPECT_EQ(ListedNames(), std::vector<std::string>{"changed.epub"});
+  ASSERT_EQ(messages.errors.size(), 1u);
+  const std::string& box = messages.errors[0];
+  EXPECT_TRUE(box.starts_with("23 problems while adding books:\n")) << box;
+  EXPECT_TRUE(box.ends_with("\n... and 3 more\n")) << box;
+  std::size_t named = 0;
+  for (const std::string& book : broken) named += box.find("\n" + book + ": ") != std::string::npos;
+  EXPECT_EQ(named, CommandMessages::kListed);
+}
+
+TEST_F(AddCommandsTest, PathsHandedOverThatCannotBeReadAreToldAfterTheAddition) {
+  form.show();
+  const std::string notes = File("notes.txt", "text");
+  const std::string missing = Utf8Of(temp / "missing.epub");
+  const std::string throughAFile = notes + "/inside.epub";
+  const std::string gone = Utf8Of(temp / "gone");
+  BookPaths paths = SortBookPaths({missing, throughAFile, notes, gone, Book("changed.epub")});
+  form.AddBookPaths(paths);
+
+  EXPECT_EQ(ListedNames(), std::vector<std::string>{"changed.epub"});
+  ASSERT_EQ(messages.errors.size(), 1u);
+  const std::string& box = messages.errors[0];
+  EXPECT_TRUE(box.starts_with("4 problems while adding books:\n")) << box;
+  EXPECT_NE(box.find("\n" + notes + ": neither an EPUB file nor a folder\n"), std::string::npos)
+      << box;
+  for (const std::string& path : {missing, throughAFile, gone}) {
+    const std::size_t line = box.find("\n" + path + ": ");
+    ASSERT_NE(line, std::string::npos) << path << "\n" << box;
+    EXPECT_NE(box.compare(line + 1 + path.size(), 22, ": neither an EPUB file"), 0)
+        << "the system's reason: " << box;
+  }
 }
 
 TEST_F(AddCommandsTest, StopDuringSeveralFilesKeepsTheRowsFoundSoFar) {

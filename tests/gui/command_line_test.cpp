@@ -1,11 +1,13 @@
 // The desktop program's command line: help and version answer without a
-// display, and the paths given are taken once the window is up.
+// display, anything else without one is told in one line, and the paths
+// given are taken once the window is up.
 
 #include <gtest/gtest.h>
 
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include "app/qt/display_availability.h"
 #include "qstring_printer.h"
 #include "temp_dir.h"
 #include "zip_writer.h"
@@ -43,6 +45,36 @@ TEST(CommandLine, HelpAndVersionPrintAndExitWithoutADisplay) {
     EXPECT_EQ(program.exitCode(), 0) << c.argument.toStdString();
     EXPECT_TRUE(Text(program.readAllStandardOutput()).startsWith(c.printed))
         << c.argument.toStdString();
+  }
+}
+
+TEST(CommandLine, WithoutADisplayAnythingButHelpIsToldInALineAndExitsWithTwo) {
+#ifdef Q_OS_WIN
+  GTEST_SKIP() << "Windows always has its display";
+#endif
+  QProcessEnvironment unchosen = Environment({});
+  unchosen.remove(QStringLiteral("QT_QPA_PLATFORM"));
+  const QString noDisplay = QString::fromUtf8(kNoDisplayLine.data(), kNoDisplayLine.size());
+  struct Case {
+    QProcessEnvironment environment;
+    QStringList arguments;
+    QString printed;
+  };
+  const Case cases[] = {
+      {unchosen, {"--bogus"}, "quillmere: unknown option '--bogus'\nTry 'quillmere --help'.\n"},
+      {unchosen, {"book.epub", "folder"}, noDisplay},
+      {unchosen, {}, noDisplay},
+      // A platform that is chosen but cannot start.
+      {Environment(QStringLiteral("xcb")), {"book.epub"}, noDisplay},
+  };
+  for (const Case& c : cases) {
+    QProcess program;
+    program.setProcessEnvironment(c.environment);
+    program.start(QStringLiteral(QUILLMERE_PROGRAM), c.arguments);
+    ASSERT_TRUE(program.waitForFinished(10000)) << c.arguments.join(' ').toStdString();
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << c.arguments.join(' ').toStdString();
+    EXPECT_EQ(program.exitCode(), 2) << c.arguments.join(' ').toStdString();
+    EXPECT_EQ(Text(program.readAllStandardError()), c.printed);
   }
 }
 

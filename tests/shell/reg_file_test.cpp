@@ -82,6 +82,16 @@ TEST(RegFile, RemovalLinesDeleteKeysAndValues) {
   EXPECT_FALSE(file.HasKey("HKEY_CURRENT_USER\\Software\\Other\\Sub"));
 }
 
+TEST(RegFile, AKeyTakesAtMostItsCapOfValuesAndTheKeysAfterItAreRead) {
+  std::string text = std::string("[") + kKey + "]\n";
+  for (int i = 0; i < 20000; ++i) text += "\"Path" + std::to_string(i) + "\"=\"p\"\n";
+  text += "[HKEY_CURRENT_USER\\Other]\n\"Kept\"=dword:1\n";
+  const RegFile file = RegFile::Parse(text);
+  EXPECT_NE(file.Find(kKey, "Path16383"), nullptr);
+  EXPECT_EQ(file.Find(kKey, "Path16384"), nullptr);
+  EXPECT_EQ(*file.Find("HKEY_CURRENT_USER\\Other", "Kept"), DwordValue(1));
+}
+
 TEST(RegFile, FormatReadsBackToTheSameBytesForEveryType) {
   RegFile file;
   const std::string longBinary(300, '\x5A');

@@ -5,11 +5,14 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/book_paths.h"
 #include "app/launch_arguments.h"
+#include "app/main_window_texts.h"
+#include "app/qt/display_availability.h"
 #include "app/qt/main_window.h"
 #include "apps/qt/application_list_dialog.h"
 #include "base/scoped_user_messages.h"
@@ -30,9 +33,13 @@ namespace {
 
 constexpr int kExitUsage = 2;
 
+std::string UsageErrorText(const std::string& unknownOption) {
+  return "quillmere: unknown option '" + unknownOption + "'\nTry 'quillmere --help'.\n";
+}
+
 // The paths of the command line as full paths, the way the file dialogs
 // hand them over, sorted into books and folders. What is neither is named on
-// the standard error stream.
+// the standard error stream, and in the window once it is shown.
 quill::BookPaths CommandLineBooks(const std::vector<std::string>& given) {
   std::vector<std::string> full;
   for (const std::string& path : given) {
@@ -43,7 +50,7 @@ quill::BookPaths CommandLineBooks(const std::vector<std::string>& given) {
   if (books.ignored.empty()) return books;
   const quill::ParentConsole console;
   for (const std::string& path : books.ignored) {
-    console.Write(stderr, "quillmere: " + path + ": neither an EPUB file nor a folder\n");
+    console.Write(stderr, "quillmere: " + path + ": " + quill::texts::kNeitherBookNorFolder + "\n");
   }
   return books;
 }
@@ -73,16 +80,25 @@ int main(int argc, char* argv[]) {
     quill::ParentConsole().Write(stdout, "quillmere " QUILLMERE_VERSION "\n");
     return 0;
   }
+  // Without a display nothing below can start: an unknown option is told as
+  // such, anything else with the one line that says what is missing.
+  if (quill::DisplayMissing(argc, argv)) {
+    quill::ParentConsole().Write(stderr, asked.action == Action::kUsageError
+                                             ? UsageErrorText(asked.unknownOption)
+                                             : std::string(quill::kNoDisplayLine));
+    return kExitUsage;
+  }
 
   // The application object comes first; the message boxes of the core and
   // the error box of an escaped error show through the Qt dialogs.
+  std::optional<quill::PlatformStartGuard> starting(std::in_place);
   quill::Application application(argc, argv);
+  starting.reset();
   application.setWindowIcon(quill::ArtworkIcon(QStringLiteral("org.quillmere.Quillmere")));
   application.setDesktopFileName(QStringLiteral("org.quillmere.Quillmere"));
   const quill::LaunchArguments launch = quill::ParseLaunchArguments(ApplicationArguments());
   if (launch.action == Action::kUsageError) {
-    quill::ParentConsole().Write(stderr, "quillmere: unknown option '" + launch.unknownOption +
-                                             "'\nTry 'quillmere --help'.\n");
+    quill::ParentConsole().Write(stderr, UsageErrorText(launch.unknownOption));
     return kExitUsage;
   }
   // A session that ends or Ctrl+C ends the loop like closing the main window,
@@ -112,8 +128,8 @@ int main(int argc, char* argv[]) {
   }
   form1.show();
   // The books of the command line are added once the loop runs, with the
-  // window shown.
-  if (!books.empty())
+  // window shown, which then tells what it could not take.
+  if (!books.empty() || !books.ignored.empty())
     QTimer::singleShot(0, &form1, [&form1, &books] { form1.AddBookPaths(books); });
   return application.exec();
 }

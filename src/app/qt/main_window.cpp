@@ -22,8 +22,10 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "app/book_file_check.h"
 #include "app/book_unpacking.h"
 #include "app/check_reason.h"
+#include "app/command_messages.h"
 #include "app/main_window_texts.h"
 #include "app/qt/book_list_model.h"
 #include "app/qt/folder_search_guard.h"
@@ -410,8 +412,17 @@ void TForm1::dropEvent(QDropEvent* event) {
 }
 
 void TForm1::AddBookPaths(const BookPaths& paths) {
-  if (commandRunning_ || paths.empty()) return;
+  if (commandRunning_) return;
   const QScopedValueRollback<bool> running(commandRunning_, true);
+  CommandMessages told;
+  const QScopedValueRollback<CommandMessages*> telling(commandMessages_, &told);
+  for (const std::string& path : paths.ignored) {
+    const BookFileCheck check = BookFileCheck::Of(PathFromUtf8(path));
+    told.Report(path, check.result == BookFileCheck::Result::kUnreadable
+                          ? check.problem
+                          : texts::kNeitherBookNorFolder);
+  }
+  if (paths.empty()) return;
   books_->Clear();
   stopFlag_ = false;
   if (!paths.files.empty()) AddFiles(paths.files);
@@ -427,6 +438,8 @@ void TForm1::AddBookPaths(const BookPaths& paths) {
 void TForm1::Openfile1Click() {
   if (!OpenDialog1.Execute()) return;
   const QScopedValueRollback<bool> running(commandRunning_, true);
+  CommandMessages told;
+  const QScopedValueRollback<CommandMessages*> telling(commandMessages_, &told);
   books_->Clear();
   std::vector<std::string> files;
   for (const QString& file : OpenDialog1.Files()) files.push_back(file.toStdString());
@@ -438,7 +451,9 @@ void TForm1::AddFiles(const std::vector<std::string>& files) {
   stopFlag_ = false;
   // One valid book is examined without showing any progress.
   if (files.size() == 1 && EpubCollection::IsCandidate(PathFromUtf8(files.front()))) {
+    if (commandMessages_) commandMessages_->SetSubject(files.front());
     collection_.AddIfChanged(files.front());
+    if (commandMessages_) commandMessages_->SetSubject({});
   } else {
     AddChosenFiles(files);
   }
@@ -452,7 +467,7 @@ void TForm1::AddChosenFiles(const std::vector<std::string>& files) {
   XiProgressBar1->show();
   btnStop->show();
   for (std::size_t i = 0; i < files.size(); ++i) {
-    collection_.AddCandidate(files[i]);
+    AddBook(files[i]);
     // Both numbers are zero-based indices: the last file's and this one's.
     Label1->setText(Text(texts::kFileLabel) + FileNameText(files[i]));
     Label2->setText(Text(texts::kAllFileLabel) + last + Text(texts::kReadCountLabel) +
@@ -479,6 +494,8 @@ void TForm1::Addfolderwithsubfolders1Click() {
 
 void TForm1::RunFolderSearch(bool includeSubfolders, const std::string& folder) {
   const QScopedValueRollback<bool> running(commandRunning_, true);
+  CommandMessages told;
+  const QScopedValueRollback<CommandMessages*> telling(commandMessages_, &told);
   books_->Clear();
   if (SearchFolder(includeSubfolders, folder)) ShowRowCount();
 }
@@ -508,8 +525,23 @@ void TForm1::CentreProgressPanel() {
   AddPnl->move(outer.width() / 2 - AddPnl->width() / 2, outer.height() / 2 - AddPnl->height() / 2);
 }
 
+EpubCollection::Candidate TForm1::AddBook(const std::string& path) {
+  if (commandMessages_) commandMessages_->SetSubject(path);
+  const EpubCollection::Candidate candidate = collection_.AddCandidate(path);
+  if (!commandMessages_) return candidate;
+  commandMessages_->SetSubject({});
+  // A file that is no book is skipped without a word; one that the system
+  // would not let us read is told.
+  if (candidate == EpubCollection::Candidate::kSkipped) {
+    const BookFileCheck check = BookFileCheck::Of(PathFromUtf8(path));
+    if (check.result == BookFileCheck::Result::kUnreadable)
+      commandMessages_->Report(path, check.problem);
+  }
+  return candidate;
+}
+
 void TForm1::JvSearchFiles1FindFile(const std::string& path) {
-  if (collection_.AddCandidate(path) == EpubCollection::Candidate::kSkipped) return;
+  if (AddBook(path) == EpubCollection::Candidate::kSkipped) return;
   const QString name = FileNameText(path);
   const QString count = QString::number(books_->rowCount());
   lblfile->setText(name);

@@ -25,6 +25,7 @@ namespace quill {
 
 class BookListModel;
 class CaptionPanel;
+class CommandMessages;
 class Dialogs;
 class GlassButton;
 class HeaderPanel;
@@ -75,7 +76,9 @@ class TForm1 : public QWidget {
   // the list is emptied once, the files are added as "Add file" adds chosen
   // files, then each folder in turn is searched as "Add folder with
   // subfolders" searches it, into the same list. A Stop ends the whole
-  // addition. Refused, changing nothing, while an add command runs.
+  // addition. The paths that are neither are named, with the system's reason
+  // when it has one, in the box that tells after the addition what it could
+  // not read. Refused, changing nothing, while an add command runs.
   void AddBookPaths(const BookPaths& paths);
 
  protected:
@@ -121,6 +124,9 @@ class TForm1 : public QWidget {
   // and answers false when an error ended the search.
   void AddFiles(const std::vector<std::string>& files);
   void AddChosenFiles(const std::vector<std::string>& files);
+  // One file of an add command, as the collection takes it: what its reading
+  // shows is told naming it, and so is a file that the system refuses.
+  EpubCollection::Candidate AddBook(const std::string& path);
   void RunFolderSearch(bool includeSubfolders, const std::string& folder);
   bool SearchFolder(bool includeSubfolders, const std::string& folder);
   void JvSearchFiles1FindFile(const std::string& path);
@@ -193,6 +199,8 @@ class TForm1 : public QWidget {
   RepaintThrottle* searchLabels_ = nullptr;
   // Set while an add command runs, so that a drop waits for no second one.
   bool commandRunning_ = false;
+  // What the running add command has to tell, shown in one box after it.
+  CommandMessages* commandMessages_ = nullptr;
 
   Tfrmapp* frmapp_ = nullptr;
   TFrmZip* frmZip_ = nullptr;

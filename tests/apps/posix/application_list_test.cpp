@@ -106,12 +106,19 @@ TEST_F(ApplicationListStore, PathsFollowTheTypeRules) {
   EXPECT_EQ(Load(), (ApplicationList{"a", "", "/b", "", "%H%"}));
 }
 
-TEST_F(ApplicationListStore, AnAbsurdCountIsCapped) {
-  WriteStore("\"Count\"=dword:7fffffff\n\"Path0\"=\"a\"\n");
+TEST_F(ApplicationListStore, ACountBeyondTheStoredPathsCountsThemAndIsCapped) {
+  WriteStore("\"Count\"=hex:ff,ff\n\"Path0\"=\"a\"\n\"Path2\"=\"c\"\n");
+  EXPECT_EQ(Load(), (ApplicationList{"a", "", "c"}));
+  Save(Load());
+  EXPECT_EQ(ReadFile(File()).find("Path3"), std::string::npos) << "no empty entry written back";
+
+  std::string paths = "\"Count\"=dword:7fffffff\n";
+  for (int i = 0; i <= kMaxApplicationCount; ++i)
+    paths += "\"Path" + std::to_string(i) + "\"=\"p" + std::to_string(i) + "\"\n";
+  WriteStore(paths);
   const ApplicationList list = Load();
   ASSERT_EQ(list.size(), static_cast<std::size_t>(kMaxApplicationCount));
-  EXPECT_EQ(list.front(), "a");
-  EXPECT_EQ(list.back(), "");
+  EXPECT_EQ(list.back(), "p" + std::to_string(kMaxApplicationCount - 1));
 }
 
 TEST_F(ApplicationListStore, ADamagedFileLosesOnlyItsDamagedLines) {

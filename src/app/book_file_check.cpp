@@ -1,4 +1,4 @@
-#include "cli/book_file_check.h"
+#include "app/book_file_check.h"
 
 #include <array>
 #include <cstddef>
