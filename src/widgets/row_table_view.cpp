@@ -28,7 +28,7 @@ void RowTableView::SetOpenHandler(std::function<void()> open) { open_ = std::mov
 bool RowTableView::event(QEvent* event) {
   // The platform turns the Menu key (and on some desktops Shift+F10) into a
   // context-menu request of its own; it opens at the row like the keys do.
-  if (event->type() == QEvent::ContextMenu &&
+  if (event->type() == QEvent::ContextMenu && HasCustomMenu() &&
       static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
     emit customContextMenuRequested(MenuPoint());
     return true;
@@ -44,9 +44,9 @@ void RowTableView::keyPressEvent(QKeyEvent* event) {
     const bool backward =
         event->key() == Qt::Key_Backtab || event->modifiers().testFlag(Qt::ShiftModifier);
     focusNextPrevChild(!backward);
-  } else if (IsEnterKey(*event)) {
-    if (open_) open_();
-  } else if (IsMenuKey(*event)) {
+  } else if (IsEnterKey(*event) && open_) {
+    open_();
+  } else if (IsMenuKey(*event) && HasCustomMenu()) {
     emit customContextMenuRequested(MenuPoint());
   } else {
     QTableView::keyPressEvent(event);
@@ -54,6 +54,8 @@ void RowTableView::keyPressEvent(QKeyEvent* event) {
   }
   event->accept();
 }
+
+bool RowTableView::HasCustomMenu() const { return contextMenuPolicy() == Qt::CustomContextMenu; }
 
 QPoint RowTableView::MenuPoint() {
   const QModelIndexList selected =

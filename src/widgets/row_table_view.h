@@ -9,17 +9,18 @@ namespace quill {
 // - Tab and Shift+Tab (also with Ctrl) move the focus to the window's next or
 //   previous control; they never walk the cells.
 // - Enter and keypad Enter run the open handler, the keyboard's double-click.
-// - The Menu key, Shift+F10 and the platform's keyboard context-menu request
-//   emit customContextMenuRequested at the selected row (the current row when
-//   none is selected, the top left of the rows when there is neither), in
-//   viewport coordinates as a right click reports its point.
+// - With Qt::CustomContextMenu as its context-menu policy, the Menu key,
+//   Shift+F10 and the platform's keyboard context-menu request emit
+//   customContextMenuRequested at the selected row (the current row when none
+//   is selected, the top left of the rows when there is neither), in viewport
+//   coordinates as a right click reports its point.
 // - With the keyboard focus and no current row (an empty list), a focus frame
 //   is drawn around the rows' area, so the focus is never invisible.
 class RowTableView : public QTableView {
  public:
   explicit RowTableView(QWidget* parent = nullptr);
 
-  // What Enter does; nothing without one.
+  // What Enter and keypad Enter do; without one they work as in any table.
   void SetOpenHandler(std::function<void()> open);
 
  protected:
@@ -30,6 +31,7 @@ class RowTableView : public QTableView {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  bool HasCustomMenu() const;
   // Where a keyboard request opens the context menu, in viewport coordinates.
   QPoint MenuPoint();
 
