@@ -51,7 +51,9 @@ class WindowKeyboardTest : public ::testing::Test {
     }
   }
   static void Press(int key, Qt::KeyboardModifiers modifiers = {}) {
-    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClick(focus, static_cast<Qt::Key>(key), modifiers);
   }
   // The main window's control that holds the focus: the list, the menu
   // button or the resolution choice.
