@@ -189,7 +189,8 @@ TEST_F(WindowKeyboardTest, MenuKeysOpenTheMenuBelowTheSelectedOrElseTheCurrentRo
       {"Menu key, nothing selected", -1, 2, key(Qt::Key_Menu, {})},
       {"the platform's keyboard request", 4, 4,
        [list] {
-         QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(1, 1));
+         QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                                   list->mapToGlobal(QPoint(1, 1)));
          QApplication::sendEvent(list, &request);
        }},
   };
