@@ -14,6 +14,9 @@ inline constexpr char kMenuButton[] = "Menü...";
 inline constexpr char kListHint[] = "Double click to zip view open";
 inline constexpr char kFileNameColumn[] = "Filename";
 inline constexpr char kPathColumn[] = "Path";
+// What a screen reader calls the controls that show no caption of their own.
+inline constexpr char kBookListName[] = "Listed books";
+inline constexpr char kProgressBarName[] = "Progress";
 
 inline constexpr char kResolutionCaption[] = "Time Difference Comparison options";
 inline constexpr const auto& kResolutionItems = kResolutionNames;

@@ -13,6 +13,12 @@ inline constexpr const char* kZipViewColumns[] = {
     "Filename", "ModifiedDateTime",  "CompressedSize", "UncompressedSize",
     "CRC32",    "CompressionMethod", "Comment"};
 
+// What a screen reader calls the controls that show no caption of their own;
+// the status bar is called by its message while it shows one.
+inline constexpr char kZipViewListName[] = "Content documents";
+inline constexpr char kZipViewToolBarName[] = "Toolbar";
+inline constexpr char kZipViewStatusBarName[] = "Status";
+
 // The failure message: a line feed then a carriage return between its parts,
 // and this as its last line.
 inline constexpr char kZipViewFailureLineBreak[] = "\n\r";

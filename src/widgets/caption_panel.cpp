@@ -12,6 +12,8 @@ CaptionPanel::CaptionPanel(QWidget* parent) : QFrame(parent) {
 
 void CaptionPanel::SetCaption(const QString& caption) {
   caption_ = caption;
+  // The caption is painted, so a screen reader learns it from the name.
+  setAccessibleName(caption);
   update();
 }
 

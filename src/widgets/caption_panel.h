@@ -11,6 +11,7 @@ class CaptionPanel : public QFrame {
   explicit CaptionPanel(QWidget* parent = nullptr);
 
   QString caption() const { return caption_; }
+  // The caption is also the panel's accessible name.
   void SetCaption(const QString& caption);
 
  protected:

@@ -1,9 +1,11 @@
 #include "widgets/glass_button.h"
 
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyleOptionFocusRect>
 
 namespace quill {
 namespace {
@@ -11,6 +13,8 @@ namespace {
 constexpr int kTextPadding = 8;
 constexpr int kArrowWidth = 7;
 constexpr qreal kRadius = 4.0;
+// The focus frame keeps clear of the face's frame and inner line.
+constexpr int kFocusInset = 3;
 
 void DrawFace(QPainter& painter, const QRectF& rect, bool hovered, bool pressed, bool enabled) {
   QPainterPath outline;
@@ -86,6 +90,22 @@ void GlassButton::paintEvent(QPaintEvent*) {
   }
   painter.setPen(ink);
   painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text());
+
+  if (hasFocus()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect().adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+  }
+}
+
+void GlassButton::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    click();
+    return;
+  }
+  QAbstractButton::keyPressEvent(event);
 }
 
 void GlassButton::enterEvent(QEnterEvent* event) {

@@ -16,6 +16,8 @@ HeaderPanel::HeaderPanel(QWidget* parent) : QWidget(parent) {
 
 void HeaderPanel::SetCaption(const QString& caption) {
   caption_ = caption;
+  // The caption is painted, so a screen reader learns it from the name.
+  setAccessibleName(caption);
   update();
 }
 

@@ -19,6 +19,7 @@ class HeaderPanel : public QWidget {
   explicit HeaderPanel(QWidget* parent = nullptr);
 
   QString caption() const { return caption_; }
+  // The caption is also the panel's accessible name.
   void SetCaption(const QString& caption);
   void SetHeaderColor(const QColor& color);
   // A glyph larger than the bar is centred on it; its artwork keeps within.

@@ -16,6 +16,8 @@ constexpr int kCaptionPadding = 3;
 
 RadioGroup::RadioGroup(const QString& caption, const QStringList& items, QWidget* parent)
     : QWidget(parent), caption_(caption), buttons_(new QButtonGroup(this)) {
+  // The caption is painted, so a screen reader learns it from the name.
+  setAccessibleName(caption);
   auto* layout = new QHBoxLayout(this);
   // The caption sits on the top border; the buttons fill the rest.
   layout->setContentsMargins(kCaptionLeft + 2, fontMetrics().height() - 1, kCaptionLeft, 1);
@@ -25,7 +27,16 @@ RadioGroup::RadioGroup(const QString& caption, const QStringList& items, QWidget
     buttons_->addButton(button, index);
     layout->addWidget(button, 1);
   }
+  connect(buttons_, &QButtonGroup::idToggled, this, &RadioGroup::KeepTabOnSelectedItem);
   SetItemIndex(0);
+}
+
+void RadioGroup::KeepTabOnSelectedItem() {
+  // Only the selected item is a Tab stop, so Tab never lands on an item whose
+  // arrow key would change the choice from somewhere else; a click still
+  // focuses any item.
+  for (QAbstractButton* button : buttons_->buttons())
+    button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 int RadioGroup::itemIndex() const { return buttons_->checkedId(); }

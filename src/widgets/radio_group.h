@@ -9,7 +9,9 @@ class QButtonGroup;
 namespace quill {
 
 // A framed group of radio buttons with a caption in its top border, the items
-// side by side in equal columns; exactly one item is selected.
+// side by side in equal columns; exactly one item is selected. The caption is
+// also the group's accessible name. Tab reaches the group at its selected
+// item; the arrow keys choose among the items.
 class RadioGroup : public QWidget {
  public:
   // Creates the group with `items`, the first one selected.
@@ -25,6 +27,8 @@ class RadioGroup : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  void KeepTabOnSelectedItem();
+
   QString caption_;
   QButtonGroup* buttons_;
 };

@@ -42,6 +42,7 @@
 #include "widgets/glass_button.h"
 #include "widgets/header_panel.h"
 #include "widgets/radio_group.h"
+#include "widgets/row_table_view.h"
 #include "widgets/shadow_text_button.h"
 #include "widgets/ui_text.h"
 
@@ -219,8 +220,12 @@ void TForm1::CreateList() {
   books_ = new BookListModel(cxImageList1.icon(ImageList::kEbook),
                              cxImageList1.icon(ImageList::kSortArrows),
                              {Text(texts::kFileNameColumn), Text(texts::kPathColumn)}, this);
-  ListView1 = new QTableView(NxHeaderPanel1);
+  auto* list = new RowTableView(NxHeaderPanel1);
+  // Enter opens the selected book as a double-click does.
+  list->SetOpenHandler([this] { ListView1DblClick(); });
+  ListView1 = list;
   ListView1->setObjectName(QStringLiteral("ListView1"));
+  ListView1->setAccessibleName(Text(texts::kBookListName));
   ListView1->setModel(books_);
   ListView1->setToolTip(Text(texts::kListHint));
   ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -302,6 +307,7 @@ void TForm1::CreateStatusPanel() {
   XiProgressBar1->setValue(0);
   XiProgressBar1->setTextVisible(false);
   XiProgressBar1->setStyleSheet(Text(kProgressBarStyle));
+  XiProgressBar1->setAccessibleName(Text(texts::kProgressBarName));
   XiProgressBar1->hide();
   Anchor::Attach(XiProgressBar1, QRect(712, 16, 200, 16), Qt::TopEdge | Qt::RightEdge, designSize);
 }

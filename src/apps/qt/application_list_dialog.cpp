@@ -13,8 +13,8 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "apps/application_list_texts.h"
 #include "apps/application_launch.h"
+#include "apps/application_list_texts.h"
 #include "apps/qt/application_icon.h"
 #include "apps/qt/owner_draw_delegate.h"
 #include "base/file_system.h"
@@ -87,6 +87,9 @@ void Tfrmapp::CreateControls() {
 
   ListBox1 = new QListWidget(this);
   ListBox1->setObjectName(QStringLiteral("ListBox1"));
+  // The label above the list is its caption, also for a screen reader.
+  Label1->setBuddy(ListBox1);
+  ListBox1->setAccessibleName(Label1->text());
   ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
   ListBox1->setUniformItemSizes(true);
   ListBox1->setDragDropMode(QAbstractItemView::NoDragDrop);

@@ -74,10 +74,12 @@ void TFrmZip::CreateControls() {
   toolBar_->setObjectName(QStringLiteral("ToolBar1"));
   toolBar_->setFixedHeight(kToolBarHeight);
   toolBar_->setMovable(false);
+  toolBar_->setAccessibleName(Text(texts::kZipViewToolBarName));
 
   items_ = new ZipViewModel(zipImageList, ColumnCaptions(), ZipViewSort::kTimeColumn, this);
   ListView1 = new QTreeView(this);
   ListView1->setObjectName(QStringLiteral("ListView1"));
+  ListView1->setAccessibleName(Text(texts::kZipViewListName));
   ListView1->setModel(items_);
   ListView1->setItemDelegateForColumn(0, new ZipViewMarkDelegate(ListView1));
   ListView1->setRootIsDecorated(false);
@@ -101,6 +103,11 @@ void TFrmZip::CreateControls() {
   statusBar_ = new QStatusBar(this);
   statusBar_->setObjectName(QStringLiteral("StatusBar1"));
   statusBar_->setFixedHeight(kStatusBarHeight);
+  // The bar paints its message itself; a screen reader reads it as the name.
+  statusBar_->setAccessibleName(Text(texts::kZipViewStatusBarName));
+  connect(statusBar_, &QStatusBar::messageChanged, statusBar_, [this](const QString& message) {
+    statusBar_->setAccessibleName(message.isEmpty() ? Text(texts::kZipViewStatusBarName) : message);
+  });
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
