@@ -8,7 +8,9 @@
 #include <system_error>
 #include <thread>
 
+#include "app/book_read_ahead.h"
 #include "app/epub_collection.h"
+#include "app/ordered_examinations.h"
 #include "base/path_text.h"
 #include "base/scoped_user_messages.h"
 #include "base/time_resolution.h"
@@ -16,7 +18,6 @@
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"
 #include "cli/commands.h"
-#include "cli/ordered_examinations.h"
 #include "cli/progress_line.h"
 #include "cli/scan_output.h"
 #include "shell/search_files.h"
@@ -61,6 +62,7 @@ struct ScanSettings {
   int timeResolution;
   ScanOutput::Options output;
   int jobs;
+  bool readAhead;  // reading threads fetch the next books' data; not with --jobs 1
 };
 
 constexpr int kMostJobs = 256;
@@ -115,11 +117,15 @@ class Scan final : public UserMessages {
                       ++listed_;
                       output.Book(row, reason);
                     }) {
-    if (settings.jobs > 1) {
+    if (settings.jobs > 1 || settings.readAhead) {
       pipeline_.emplace(
-          settings.jobs,
-          [resolution = settings.timeResolution](const std::string& path) {
-            return EpubCollection::ExamineCandidate(path, [resolution] { return resolution; });
+          OrderedExaminations::Threads{
+              settings.jobs, settings.readAhead ? OrderedExaminations::kReadingThreads : 0},
+          [](const std::string& path) { return ReadBookAhead(PathFromUtf8(path)); },
+          [resolution = settings.timeResolution](const std::string& path,
+                                                 std::shared_ptr<BookArchive> readAhead) {
+            return EpubCollection::ExamineCandidate(
+                path, [resolution] { return resolution; }, std::move(readAhead));
           },
           [this](const OrderedExaminations::Result& result) { Deliver(result); });
     }
@@ -282,13 +288,16 @@ int RunScan(const std::vector<std::string>& arguments) {
     std::fputs(kScanHelp, stdout);
     return kExitSuccess;
   }
+  const int jobs = JobsGiven(args);
   const ScanSettings settings{
       args.Has("--subfolders"),
       TimeResolutionNamed(
           args.Choice("--resolution", "day", {"day", "hour", "min", "sec", "full"})),
       {FormatNamed(args.Choice("--format", "text", {"text", "tsv", "json"})), args.Has("--explain"),
        args.Has("--null"), StandardOutputIsTerminal()},
-      JobsGiven(args)};
+      jobs,
+      // --jobs 1 keeps the whole scan on one thread.
+      !args.HasValue("--jobs") || jobs > 1};
   if (args.Operands().empty()) throw UsageError("no PATH given");
 
   ProgressLine progress;

@@ -1,4 +1,4 @@
-#include "cli/ordered_examinations.h"
+#include "app/ordered_examinations.h"
 
 #include <algorithm>
 
@@ -7,21 +7,46 @@
 namespace quill {
 namespace {
 
-// Candidates under way or waiting per thread: enough to keep every thread
-// busy while the giving thread delivers, few enough to keep memory flat.
+// Candidates under way or waiting per examining thread: enough to keep every
+// thread busy while the giving thread delivers, few enough to keep memory flat.
 constexpr std::size_t kSlotsPerThread = 8;
+// Candidates under way or waiting at least, whatever the number of examining
+// threads: the distance the reading threads may run ahead of them.
+constexpr std::size_t kBooksAhead = 32;
 
 }  // namespace
 
-OrderedExaminations::OrderedExaminations(int threads, Examine examine, Deliver deliver)
-    : examine_(std::move(examine)),
+std::thread OrderedExaminations::StartStdThread(std::function<void()> body) {
+  return std::thread(std::move(body));
+}
+
+OrderedExaminations::OrderedExaminations(Threads threads, ReadAhead readAhead, Examine examine,
+                                         Deliver deliver, const StartThread& start)
+    : readAhead_(std::move(readAhead)),
+      examine_(std::move(examine)),
       deliver_(std::move(deliver)),
-      limit_(kSlotsPerThread * static_cast<std::size_t>(threads)) {
+      limit_(std::max(kSlotsPerThread * static_cast<std::size_t>(std::max(threads.examining, 1)),
+                      kBooksAhead)) {
+  threads_.reserve(
+      static_cast<std::size_t>(std::max(threads.examining - 1, 0) + std::max(threads.reading, 0)));
   // The giving thread examines too, while it waits for results, so one
   // thread fewer is started: as many threads examine as were asked for, and
   // none of them has to share a processor with it.
-  threads_.reserve(static_cast<std::size_t>(threads - 1));
-  for (int i = 1; i < threads; ++i) threads_.emplace_back([this] { Work(); });
+  StartThreads(threads.examining - 1, start, &OrderedExaminations::Work);
+  StartThreads(threads.reading, start, &OrderedExaminations::Read);
+}
+
+void OrderedExaminations::StartThreads(int count, const StartThread& start,
+                                       void (OrderedExaminations::*body)()) {
+  for (int i = 0; i < count; ++i) {
+    try {
+      threads_.push_back(start([this, body] { (this->*body)(); }));
+    } catch (const std::exception&) {
+      // Refused (too many processes, too little memory): the threads that
+      // run, and the giving thread, do the work of the missing ones.
+      return;
+    }
+  }
 }
 
 OrderedExaminations::~OrderedExaminations() {
@@ -31,6 +56,7 @@ OrderedExaminations::~OrderedExaminations() {
     stopping_ = true;
   }
   work_.notify_all();
+  read_.notify_all();
   for (std::thread& thread : threads_) thread.join();
 }
 
@@ -41,13 +67,25 @@ std::shared_ptr<OrderedExaminations::Slot> OrderedExaminations::NextToStart() co
   return nullptr;
 }
 
+std::shared_ptr<OrderedExaminations::Slot> OrderedExaminations::NextToRead() const {
+  for (const auto& slot : slots_) {
+    if (slot->reading == Reading::kNotBegun) return slot;
+  }
+  return nullptr;
+}
+
 void OrderedExaminations::ExamineSlot(std::unique_lock<std::mutex>& lock, Slot& slot) {
   slot.started = true;
+  // A read under way is waited for rather than done twice; one not begun is
+  // left to the examination.
+  if (slot.reading == Reading::kNotBegun) slot.reading = Reading::kNotWanted;
+  readDone_.wait(lock, [&] { return slot.reading != Reading::kUnderWay; });
+  std::shared_ptr<BookArchive> readAhead = std::move(slot.readAhead);
   lock.unlock();
   {
     const ScopedUserMessages scope(slot.result.messages);
     try {
-      slot.result.examination = examine_(slot.result.path);
+      slot.result.examination = examine_(slot.result.path, std::move(readAhead));
     } catch (...) {
       slot.error = std::current_exception();  // raised where the result is delivered
     }
@@ -72,6 +110,30 @@ void OrderedExaminations::Work() {
   }
 }
 
+void OrderedExaminations::Read() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    std::shared_ptr<Slot> slot;
+    read_.wait(lock, [&] {
+      slot = NextToRead();
+      return slot || stopping_;
+    });
+    if (stopping_) return;
+    slot->reading = Reading::kUnderWay;
+    lock.unlock();
+    std::shared_ptr<BookArchive> readAhead;
+    try {
+      readAhead = readAhead_(slot->result.path);
+    } catch (...) {
+      // Nothing read ahead: the examination reads for itself.
+    }
+    lock.lock();
+    slot->readAhead = std::move(readAhead);
+    slot->reading = Reading::kDone;
+    readDone_.notify_all();
+  }
+}
+
 void OrderedExaminations::Submit(std::string path) {
   DeliverReady(false);
   while (true) {
@@ -88,6 +150,7 @@ void OrderedExaminations::Submit(std::string path) {
     slots_.push_back(std::move(slot));
   }
   work_.notify_one();
+  read_.notify_one();
 }
 
 void OrderedExaminations::WaitForOldest(std::unique_lock<std::mutex>& lock) {
