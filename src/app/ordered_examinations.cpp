@@ -33,20 +33,21 @@ OrderedExaminations::OrderedExaminations(Threads threads, ReadAhead readAhead, E
   // thread fewer is started: as many threads examine as were asked for, and
   // none of them has to share a processor with it.
   StartThreads(threads.examining - 1, start, &OrderedExaminations::Work);
-  StartThreads(threads.reading, start, &OrderedExaminations::Read);
+  readers_ = StartThreads(threads.reading, start, &OrderedExaminations::Read);
 }
 
-void OrderedExaminations::StartThreads(int count, const StartThread& start,
-                                       void (OrderedExaminations::*body)()) {
+int OrderedExaminations::StartThreads(int count, const StartThread& start,
+                                      void (OrderedExaminations::*body)()) {
   for (int i = 0; i < count; ++i) {
     try {
       threads_.push_back(start([this, body] { (this->*body)(); }));
     } catch (const std::exception&) {
       // Refused (too many processes, too little memory): the threads that
       // run, and the giving thread, do the work of the missing ones.
-      return;
+      return i;
     }
   }
+  return std::max(count, 0);
 }
 
 OrderedExaminations::~OrderedExaminations() {
@@ -85,12 +86,18 @@ void OrderedExaminations::ExamineSlot(std::unique_lock<std::mutex>& lock, Slot& 
   {
     const ScopedUserMessages scope(slot.result.messages);
     try {
-      slot.result.examination = examine_(slot.result.path, std::move(readAhead));
+      slot.result.examination = examine_(slot.result.path, readAhead);
     } catch (...) {
       slot.error = std::current_exception();  // raised where the result is delivered
     }
   }
   lock.lock();
+  // Closing a file is a round trip on a share: a reading thread closes it
+  // (it holds the last reference now) while this one examines the next book.
+  if (readAhead && readers_ > 0) {
+    toClose_.push_back(std::move(readAhead));
+    read_.notify_one();
+  }
   slot.done = true;
 }
 
@@ -116,9 +123,17 @@ void OrderedExaminations::Read() {
     std::shared_ptr<Slot> slot;
     read_.wait(lock, [&] {
       slot = NextToRead();
-      return slot || stopping_;
+      return slot || !toClose_.empty() || stopping_;
     });
     if (stopping_) return;
+    if (!toClose_.empty()) {
+      std::vector<std::shared_ptr<BookArchive>> closing;
+      closing.swap(toClose_);
+      lock.unlock();
+      closing.clear();
+      lock.lock();
+      continue;
+    }
     slot->reading = Reading::kUnderWay;
     lock.unlock();
     std::shared_ptr<BookArchive> readAhead;

@@ -87,8 +87,9 @@ class OrderedExaminations {
     bool done = false;
   };
 
-  // Starts `count` threads running `body`, as many as the system allows.
-  void StartThreads(int count, const StartThread& start, void (OrderedExaminations::*body)());
+  // Starts `count` threads running `body`, as many as the system allows;
+  // how many started.
+  int StartThreads(int count, const StartThread& start, void (OrderedExaminations::*body)());
   void Work();
   void Read();
   // The oldest candidate that no thread has begun; null when there is none.
@@ -117,6 +118,8 @@ class OrderedExaminations {
   std::deque<std::shared_ptr<Slot>> slots_;  // in submission order, undelivered
   bool stopping_ = false;
   bool cancelling_ = false;
+  std::vector<std::shared_ptr<BookArchive>> toClose_;  // examined, for a reading thread to close
+  int readers_ = 0;                                    // reading threads that started
   std::vector<std::thread> threads_;
 };
 
