@@ -12,7 +12,9 @@ namespace {
 constexpr std::size_t kSlotsPerThread = 8;
 // Candidates under way or waiting at least, whatever the number of examining
 // threads: the distance the reading threads may run ahead of them.
-constexpr std::size_t kBooksAhead = 32;
+constexpr std::size_t kBooksAhead = 16;
+// Books waiting to be read ahead before a reading thread is woken for them.
+constexpr std::size_t kReadBatch = 4;
 
 }  // namespace
 
@@ -93,11 +95,10 @@ void OrderedExaminations::ExamineSlot(std::unique_lock<std::mutex>& lock, Slot& 
   }
   lock.lock();
   // Closing a file is a round trip on a share: a reading thread closes it
-  // (it holds the last reference now) while this one examines the next book.
-  if (readAhead && readers_ > 0) {
-    toClose_.push_back(std::move(readAhead));
-    read_.notify_one();
-  }
+  // (it holds the last reference now) when it wakes for its next book, while
+  // this one examines the next book. Waking one only for that would cost a
+  // warm scan more than the close.
+  if (readAhead && readers_ > 0) toClose_.push_back(std::move(readAhead));
   slot.done = true;
 }
 
@@ -160,12 +161,19 @@ void OrderedExaminations::Submit(std::string path) {
   }
   auto slot = std::make_shared<Slot>();
   slot->result.path = std::move(path);
+  bool wakeReader = false;
   {
     std::lock_guard lock(mutex_);
     slots_.push_back(std::move(slot));
+    // A reading thread is woken for a few books at once: it reads until none
+    // is left, and a warm scan, whose examining threads keep up with the
+    // books given, then wakes it seldom.
+    wakeReader = std::count_if(slots_.begin(), slots_.end(), [](const auto& waiting) {
+                   return waiting->reading == Reading::kNotBegun;
+                 }) >= static_cast<std::ptrdiff_t>(kReadBatch);
   }
   work_.notify_one();
-  read_.notify_one();
+  if (wakeReader) read_.notify_one();
 }
 
 void OrderedExaminations::WaitForOldest(std::unique_lock<std::mutex>& lock) {
