@@ -63,7 +63,16 @@ OrderedExaminations::~OrderedExaminations() {
   for (std::thread& thread : threads_) thread.join();
 }
 
-std::shared_ptr<OrderedExaminations::Slot> OrderedExaminations::NextToStart() const {
+std::shared_ptr<OrderedExaminations::Slot> OrderedExaminations::NextToStart(bool any) const {
+  // A book whose data is in memory first: an examining thread that read a
+  // book itself would wait a round trip per read on a share.
+  for (const auto& slot : slots_) {
+    if (!slot->started && slot->reading != Reading::kNotBegun &&
+        slot->reading != Reading::kUnderWay) {
+      return slot;
+    }
+  }
+  if (!any) return nullptr;
   for (const auto& slot : slots_) {
     if (!slot->started) return slot;
   }
@@ -107,7 +116,8 @@ void OrderedExaminations::Work() {
   for (;;) {
     std::shared_ptr<Slot> slot;
     work_.wait(lock, [&] {
-      slot = NextToStart();
+      // With reading threads, the examining ones take only books read ahead.
+      slot = NextToStart(readers_ == 0);
       return slot || stopping_;
     });
     if (!slot) return;
@@ -147,6 +157,7 @@ void OrderedExaminations::Read() {
     slot->readAhead = std::move(readAhead);
     slot->reading = Reading::kDone;
     readDone_.notify_all();
+    work_.notify_one();
   }
 }
 
@@ -172,14 +183,14 @@ void OrderedExaminations::Submit(std::string path) {
                    return waiting->reading == Reading::kNotBegun;
                  }) >= static_cast<std::ptrdiff_t>(kReadBatch);
   }
-  work_.notify_one();
+  if (readers_ == 0) work_.notify_one();
   if (wakeReader) read_.notify_one();
 }
 
 void OrderedExaminations::WaitForOldest(std::unique_lock<std::mutex>& lock) {
   while (!slots_.front()->done) {
     // A book that no thread has begun is examined here rather than waited for.
-    if (const std::shared_ptr<Slot> slot = NextToStart()) {
+    if (const std::shared_ptr<Slot> slot = NextToStart(true)) {
       ExamineSlot(lock, *slot);
       continue;
     }

@@ -47,7 +47,7 @@ class OrderedExaminations {
 
   // Reading threads for a scan: on a cold disk and on a network share the
   // speed grows up to about this many reads in flight and little further.
-  static constexpr int kReadingThreads = 8;
+  static constexpr int kReadingThreads = 16;
 
   struct Threads {
     int examining;  // the giving thread, while it waits for results, and examining - 1 others
@@ -92,8 +92,10 @@ class OrderedExaminations {
   int StartThreads(int count, const StartThread& start, void (OrderedExaminations::*body)());
   void Work();
   void Read();
-  // The oldest candidate that no thread has begun; null when there is none.
-  std::shared_ptr<Slot> NextToStart() const;
+  // The oldest candidate that no thread has begun and whose data was read
+  // ahead (or is read by the examination); with `any`, failing that, the
+  // oldest that no thread has begun. Null when there is none.
+  std::shared_ptr<Slot> NextToStart(bool any) const;
   // The oldest candidate that no thread examines or reads ahead; null when there is none.
   std::shared_ptr<Slot> NextToRead() const;
   // Examines the slot with the lock released; the lock is held again after.
