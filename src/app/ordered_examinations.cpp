@@ -12,7 +12,7 @@ namespace {
 constexpr std::size_t kSlotsPerThread = 8;
 // Candidates under way or waiting at least, whatever the number of examining
 // threads: the distance the reading threads may run ahead of them.
-constexpr std::size_t kBooksAhead = 16;
+constexpr std::size_t kBooksAhead = 32;
 // Books waiting to be read ahead before a reading thread is woken for them.
 constexpr std::size_t kReadBatch = 4;
 

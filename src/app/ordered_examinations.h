@@ -47,7 +47,7 @@ class OrderedExaminations {
 
   // Reading threads for a scan: on a cold disk and on a network share the
   // speed grows up to about this many reads in flight and little further.
-  static constexpr int kReadingThreads = 16;
+  static constexpr int kReadingThreads = 8;
 
   struct Threads {
     int examining;  // the giving thread, while it waits for results, and examining - 1 others
