@@ -34,6 +34,12 @@ fi
 if [[ "${1:-}" == package ]]; then
   packages=(dpkg-dev file desktop-file-utils appstream lintian man-db bash-completion)
 fi
+# "bootstrap.sh bench" installs only what the scan benchmark's network-share
+# run needs: FUSE 3 and its Python binding, for the pass-through that adds a
+# fixed delay to every request, and GNU time for the peak memory.
+if [[ "${1:-}" == bench ]]; then
+  packages=(fuse3 python3-fusepy time)
+fi
 
 # "bootstrap.sh producers" installs only what the real-producer test needs:
 # the EPUB makers whose books it checks and the archiver that edits copies.

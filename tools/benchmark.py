@@ -3,7 +3,8 @@
 
 usage: tools/benchmark.py [--books N] [--copies K] [--runs R] [--library DIR]
                           [--build DIR] [--peer SCRIPT] [--no-end-record-gb G]
-                          [--quiet]
+                          [--quiet] [--cold] [--share-latency MS]
+                          [--baseline CLI]
 
 Generates the library with quillmere-sample-library (or reuses one made with
 the same book count; with --copies, a library of K hard-linked copies of it,
@@ -23,9 +24,18 @@ faster one compute-only process per processor gets through its work than one
 process alone: the ceiling of what several jobs can gain on this machine.
 With --no-end-record-gb, also times `info` on a sparse file of that many
 GiB that holds no end record.
+
+--cold measures the cold cache only. --share-latency MS scans the library
+through tools/delayed_share.py, a FUSE pass-through that delays every request
+by MS milliseconds, as a network share does (needs `scripts/bootstrap.sh
+bench` and permission to mount). --baseline CLI adds another build of
+quillmere-cli (the one to compare with): its default, and a sweep of
+--jobs 1, 2, 4, 8, 16 and 32, whose fastest is printed beside this build's
+default, with the ratios.
 """
 
 import argparse
+import contextlib
 import os
 import statistics
 import subprocess
@@ -81,6 +91,30 @@ def drop_caches():
         return True
     except OSError:
         return False
+
+
+SWEEP = (1, 2, 4, 8, 16, 32)
+
+
+@contextlib.contextmanager
+def delayed_share(folder, latency_ms):
+    """The folder mounted through the delaying pass-through, unmounted after."""
+    mountpoint = tempfile.mkdtemp(prefix="quillmere-share-")
+    tool = os.path.join(ROOT, "tools", "delayed_share.py")
+    server = subprocess.Popen(["/usr/bin/python3", tool, "--delay-ms", str(latency_ms),
+                               folder, mountpoint])
+    try:
+        deadline = time.monotonic() + 20
+        while not os.path.ismount(mountpoint):
+            if server.poll() is not None or time.monotonic() > deadline:
+                raise SystemExit("the delayed share could not be mounted "
+                                 "(scripts/bootstrap.sh bench; permission to mount)")
+            time.sleep(0.1)
+        yield mountpoint
+    finally:
+        subprocess.run(["fusermount", "-u", mountpoint], check=False)
+        server.wait()
+        os.rmdir(mountpoint)
 
 
 def library(args):
@@ -140,7 +174,7 @@ def measure(commands, books, runs, cold, quiet):
     for name, (times, processor, peaks, outputs) in samples.items():
         median = statistics.median(times)
         peak = f"{max(peaks) / 1024:6.1f} MiB" if max(peaks) else "unknown (no GNU time)"
-        print(f"{name:<22} {'cold' if cold else 'warm'}  {median:7.3f} s  {books / median:9.0f} books/s"
+        print(f"{name:<27} {'cold' if cold else 'warm'}  {median:7.3f} s  {books / median:9.0f} books/s"
               f"  processor {statistics.median(processor):6.3f} s  peak {peak}")
         results[name] = (books / median, outputs)
     return results
@@ -175,6 +209,49 @@ def end_record_search(args, cli):
         print(f"info on a {args.no_end_record_gb} GiB file without an end record: {seconds:.2f} s")
 
 
+def compare(args, folder, books):
+    """Measures the commands on the folder, warm and cold (or cold alone), and
+    prints their ratios; 1 when two scans listed different books."""
+    cli = os.path.join(args.build, "src", "quillmere-cli")
+    scan = ["scan", "--subfolders"]
+    commands = [("scan --jobs 1", [cli, *scan, "--jobs", "1", folder]),
+                ("scan (default)", [cli, *scan, folder])]
+    if args.baseline:
+        commands.append(("baseline scan (default)", [args.baseline, *scan, folder]))
+        commands += [(f"baseline scan --jobs {jobs}", [args.baseline, *scan, "--jobs", str(jobs), folder])
+                     for jobs in SWEEP]
+    if os.path.exists(args.peer):
+        commands.append(("peer script", [sys.executable, args.peer, "--subfolders", folder]))
+    else:
+        print(f"peer script not found at {args.peer}; give it with --peer")
+    print(f"library: {folder}, {books} books")
+    for cold in (True,) if args.cold else (False, True):
+        results = measure(commands, books, args.runs, cold, args.quiet)
+        if not results:
+            continue
+        scans = set()
+        for name, (_, outputs) in results.items():
+            if "scan" in name:
+                scans |= outputs
+        if len(scans) != 1:
+            print("the scans' lists differ between runs, builds or job counts")
+            return 1
+        rate = {name: results[name][0] for name, _ in commands}
+        one, default = rate["scan --jobs 1"], rate["scan (default)"]
+        ratios = [f"default/jobs 1 {default / one:.2f}x"]
+        if "peer script" in rate:
+            peer = rate["peer script"]
+            ratios += [f"jobs 1/peer {one / peer:.2f}x", f"default/peer {default / peer:.2f}x"]
+        if args.baseline:
+            best = max(SWEEP, key=lambda jobs: rate[f"baseline scan --jobs {jobs}"])
+            ratios += [f"default/baseline best (--jobs {best}) "
+                       f"{default / rate[f'baseline scan --jobs {best}']:.2f}x",
+                       f"default/baseline default {default / rate['baseline scan (default)']:.2f}x",
+                       f"jobs 1/baseline jobs 1 {one / rate['baseline scan --jobs 1']:.2f}x"]
+        print(f"{'ratios':<27} {'cold' if cold else 'warm'}  " + ", ".join(ratios))
+    return 0
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--books", type=int, default=2000)
@@ -186,36 +263,28 @@ def main():
     parser.add_argument("--no-end-record-gb", type=int, default=0)
     parser.add_argument("--quiet", action="store_true",
                         help="leave out rounds in which other programs used the processors")
+    parser.add_argument("--cold", action="store_true",
+                        help="measure with the page cache dropped before every run only")
+    parser.add_argument("--share-latency", type=float, metavar="MS",
+                        help="scan through a FUSE pass-through that delays every request by MS ms")
+    parser.add_argument("--baseline", metavar="CLI",
+                        help="another build's quillmere-cli: its default and a --jobs sweep")
     args = parser.parse_args()
 
-    cli = os.path.join(args.build, "src", "quillmere-cli")
     folder = library(args)
     books = args.books * args.copies
-    commands = [("scan --jobs 1", [cli, "scan", "--subfolders", "--jobs", "1", folder]),
-                (f"scan (jobs {os.cpu_count()})", [cli, "scan", "--subfolders", folder])]
-    if os.path.exists(args.peer):
-        commands.append(("peer script", [sys.executable, args.peer, "--subfolders", folder]))
+    if args.share_latency is None:
+        status = compare(args, folder, books)
     else:
-        print(f"peer script not found at {args.peer}; give it with --peer")
-    print(f"library: {folder}, {books} books")
-    for cold in (False, True):
-        results = measure(commands, books, args.runs, cold, args.quiet)
-        if not results:
-            continue
-        scans = [outputs for name, (_, outputs) in results.items() if name.startswith("scan")]
-        if len(scans) == 2 and (len(scans[0] | scans[1]) != 1):
-            print("the scans' lists differ between runs or job counts")
-            return 1
-        rates = [results[name][0] for name, _ in commands]
-        one, default, peer = (rates + [None])[:3]
-        ratios = [f"default/jobs 1 {default / one:.2f}x"]
-        if peer:
-            ratios += [f"jobs 1/peer {one / peer:.2f}x", f"default/peer {default / peer:.2f}x"]
-        print(f"{'ratios':<22} {'cold' if cold else 'warm'}  " + ", ".join(ratios))
+        with delayed_share(folder, args.share_latency) as share:
+            print(f"share: {share}, every request delayed by {args.share_latency} ms")
+            status = compare(args, share, books)
+    if status:
+        return status
     print(f"ceiling: {os.cpu_count()} compute-only processes at once run "
           f"{parallel_ceiling(args.runs):.2f}x as fast as one")
     if args.no_end_record_gb:
-        end_record_search(args, cli)
+        end_record_search(args, os.path.join(args.build, "src", "quillmere-cli"))
     return 0
 
 

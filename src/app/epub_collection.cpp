@@ -36,10 +36,13 @@ EpubCollection::Examination EpubCollection::ExamineOpenBook(
 }
 
 EpubCollection::Examination EpubCollection::ExamineCandidate(
-    const std::string& path, const TimeResolutionSource& timeResolution) {
+    const std::string& path, const TimeResolutionSource& timeResolution,
+    std::shared_ptr<BookArchive> readAhead) {
   const std::filesystem::path book = PathFromUtf8(path);
   if (!FileExists(book)) return {};
-  const std::shared_ptr<BookArchive> archive = BookArchive::Open(book);
+  // A file that did not open ahead is opened again: it may have appeared since.
+  const std::shared_ptr<BookArchive> archive =
+      readAhead && readAhead->IsOpen() ? std::move(readAhead) : BookArchive::Open(book);
   if (!archive->HasEndRecordInTail()) return {Candidate::kSkipped, {}, archive->Failure()};
   return ExamineOpenBook(archive, timeResolution);
 }

@@ -59,9 +59,12 @@ class EpubCollection {
 
   // What AddCandidate decides, without handing the book to the sink. Touches
   // no state but the calling thread's, so candidates may be examined on
-  // several threads at once; the messages go to the thread's sink.
+  // several threads at once; the messages go to the thread's sink. A book
+  // that another thread opened and read ahead (ReadBookAhead) is examined
+  // through that archive when it opened; otherwise the file is opened here.
   static Examination ExamineCandidate(const std::string& path,
-                                      const TimeResolutionSource& timeResolution);
+                                      const TimeResolutionSource& timeResolution,
+                                      std::shared_ptr<BookArchive> readAhead = nullptr);
 
   // Hands an examined book to the sink when it is listed; its answer.
   Candidate Deliver(const std::string& path, const Examination& examination);

@@ -36,6 +36,13 @@ class BookArchive {
 
   const std::filesystem::path& Path() const { return path_; }
 
+  // Whether the file opened.
+  bool IsOpen() const { return !openError_; }
+
+  // Reads the bytes [offset, offset + count) now, for the readers that come
+  // later (ReadOnlyFile::ReadAhead). Only valid when the file opened.
+  void ReadAhead(std::uint64_t offset, std::size_t count) { file_->ReadAhead(offset, count); }
+
   // The directory reader's validity test: an end record in the last 65557
   // bytes (the record and the longest comment). False when the file could not
   // be opened or its tail not read; Failure() then tells why.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "base/file_identity.h"
 
@@ -39,12 +40,27 @@ class ReadOnlyFile {
   // when the system fails the read.
   std::size_t ReadAt(std::uint64_t offset, std::span<std::byte> buffer) const;
 
+  // Reads the bytes [offset, offset + count) now and keeps them, so that a
+  // later ReadAt that lies wholly within them (or within them and past the
+  // file's end) is answered from memory. For a reader that fetches what
+  // another thread will read, where every request costs a round trip. Raises
+  // as ReadAt; nothing is kept then.
+  void ReadAhead(std::uint64_t offset, std::size_t count);
+
  private:
+  struct HeldBytes {
+    std::uint64_t offset;
+    std::vector<std::byte> bytes;
+  };
+
   ReadOnlyFile(int handle, std::uint64_t size) : handle_(handle), size_(size) {}
   void Release() noexcept;
+  // The platform's read; ReadAt answers from the held bytes first.
+  std::size_t ReadFromSystem(std::uint64_t offset, std::span<std::byte> buffer) const;
 
   int handle_ = -1;
   std::uint64_t size_ = 0;
+  std::vector<HeldBytes> held_;
 };
 
 }  // namespace quill

@@ -9,14 +9,16 @@
 #include <thread>
 
 #include "app/book_file_check.h"
+#include "app/book_read_ahead.h"
 #include "app/epub_collection.h"
+#include "app/ordered_examinations.h"
 #include "base/path_text.h"
 #include "base/scoped_user_messages.h"
 #include "base/time_resolution.h"
 #include "cli/cli_user_messages.h"
 #include "cli/command_arguments.h"
 #include "cli/commands.h"
-#include "cli/ordered_examinations.h"
+#include "cli/path_list.h"
 #include "cli/progress_line.h"
 #include "cli/scan_output.h"
 #include "cli/standard_output.h"
@@ -30,7 +32,7 @@ namespace {
 constexpr char kScanHelp[] =
     "usage: quillmere-cli scan [--subfolders] [--resolution day|hour|min|sec|full]\n"
     "                          [--format text|tsv|json] [--explain] [--jobs N] [--null]\n"
-    "                          PATH...\n"
+    "                          [--files-from FILE] PATH...\n"
     "\n"
     "Lists the EPUB books whose spine documents do not all carry the time of the\n"
     "book's last content document, at the chosen resolution (default: day).\n"
@@ -49,7 +51,13 @@ constexpr char kScanHelp[] =
     "                  error why a file was not examined or not listed\n"
     "  --jobs N        examine N books at a time (default: one per processor);\n"
     "                  the output is the same for every N\n"
-    "  --null          end each book of the text format with NUL, not a newline\n"
+    "  --null          end each book of the text format with NUL, not a newline;\n"
+    "                  with --files-from, the paths are ended by NUL too\n"
+    "  --files-from FILE\n"
+    "                  scan the paths listed in FILE (- for standard input), one\n"
+    "                  a line or NUL-separated with --null as find -print0 writes\n"
+    "                  them, after the PATHs given; the answers are those of the\n"
+    "                  same paths given as PATHs\n"
     "\n"
     "What cannot be read (a missing PATH, a file or folder that the system\n"
     "refuses) is told on standard error, and the rest is scanned.\n"
@@ -63,6 +71,7 @@ struct ScanSettings {
   int timeResolution;
   ScanOutput::Options output;
   int jobs;
+  bool readAhead;  // reading threads fetch the next books' data; not with --jobs 1
 };
 
 constexpr int kMostJobs = 256;
@@ -118,11 +127,15 @@ class Scan final : public UserMessages {
                       ++listed_;
                       output.Book(row, reason);
                     }) {
-    if (settings.jobs > 1) {
+    if (settings.jobs > 1 || settings.readAhead) {
       pipeline_.emplace(
-          settings.jobs,
-          [resolution = settings.timeResolution](const std::string& path) {
-            return EpubCollection::ExamineCandidate(path, [resolution] { return resolution; });
+          OrderedExaminations::Threads{
+              settings.jobs, settings.readAhead ? OrderedExaminations::kReadingThreads : 0},
+          [](const std::string& path) { return ReadBookAhead(PathFromUtf8(path)); },
+          [resolution = settings.timeResolution](const std::string& path,
+                                                 std::shared_ptr<BookArchive> readAhead) {
+            return EpubCollection::ExamineCandidate(
+                path, [resolution] { return resolution; }, std::move(readAhead));
           },
           [this](const OrderedExaminations::Result& result) { Deliver(result); });
     }
@@ -141,6 +154,20 @@ class Scan final : public UserMessages {
       Folder(path);
     } else {
       Examine(path);
+    }
+  }
+
+  // Each path of a list, in turn, as if given on the command line; a list
+  // that cannot be opened or read to its end is told.
+  void ListedPaths(const std::string& name, char separator) {
+    PathList list(name, separator);
+    while (!Stopped()) {
+      const std::optional<std::string> path = list.Next();
+      if (!path) break;
+      Path(*path);
+    }
+    if (list.error() != 0 && !Stopped()) {
+      Unreadable(name == "-" ? "standard input" : name, std::strerror(list.error()));
     }
   }
 
@@ -284,18 +311,23 @@ class Scan final : public UserMessages {
 
 int RunScan(const std::vector<std::string>& arguments) {
   const CommandArguments args(arguments, {"--subfolders", "--explain", "--null", "--help"},
-                              {"--resolution", "--format", "--jobs"});
+                              {"--resolution", "--format", "--jobs", "--files-from"});
   if (args.Has("--help")) {
     return WriteHelpText(kScanHelp);
   }
+  const int jobs = JobsGiven(args);
   const ScanSettings settings{
       args.Has("--subfolders"),
       TimeResolutionNamed(
           args.Choice("--resolution", "day", {"day", "hour", "min", "sec", "full"})),
       {FormatNamed(args.Choice("--format", "text", {"text", "tsv", "json"})), args.Has("--explain"),
        args.Has("--null"), StandardOutputIsTerminal()},
-      JobsGiven(args)};
-  if (args.Operands().empty()) throw UsageError("no PATH given");
+      jobs,
+      // --jobs 1 keeps the whole scan on one thread.
+      !args.HasValue("--jobs") || jobs > 1};
+  if (args.Operands().empty() && !args.HasValue("--files-from")) {
+    throw UsageError("no PATH given");
+  }
 
   ProgressLine progress;
   CliUserMessages messages(&progress);
@@ -306,6 +338,10 @@ int RunScan(const std::vector<std::string>& arguments) {
   {
     Scan scan(settings, output, progress, messages, signals);
     for (const std::string& operand : args.Operands()) scan.Path(operand);
+    if (args.HasValue("--files-from")) {
+      scan.ListedPaths(args.Value("--files-from", ""),
+                       settings.output.nullTerminated ? '\0' : '\n');
+    }
     if (!scan.Finish()) {
       // Interrupted: the lines written so far stay whole, a json array is
       // closed, the progress line is gone.

@@ -43,9 +43,8 @@ std::optional<FileIdentity> ReadOnlyFile::Identity() const noexcept {
                       static_cast<std::uint64_t>(info.st_ino)};
 }
 
-std::size_t ReadOnlyFile::ReadAt(std::uint64_t offset, std::span<std::byte> buffer) const {
+std::size_t ReadOnlyFile::ReadFromSystem(std::uint64_t offset, std::span<std::byte> buffer) const {
   std::size_t done = 0;
-  if (offset >= size_) return 0;
   while (done < buffer.size()) {
     const ssize_t n = ::pread(handle_, buffer.data() + done, buffer.size() - done,
                               static_cast<off_t>(offset + done));

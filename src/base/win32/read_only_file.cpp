@@ -50,9 +50,8 @@ std::optional<FileIdentity> ReadOnlyFile::Identity() const noexcept {
   return IdentityOfHandle(FileHandleOf(handle_));
 }
 
-std::size_t ReadOnlyFile::ReadAt(std::uint64_t offset, std::span<std::byte> buffer) const {
+std::size_t ReadOnlyFile::ReadFromSystem(std::uint64_t offset, std::span<std::byte> buffer) const {
   std::size_t done = 0;
-  if (offset >= size_) return 0;
   const HANDLE file = FileHandleOf(handle_);
   while (done < buffer.size()) {
     // The position rides in the OVERLAPPED structure, so reads need no seek.

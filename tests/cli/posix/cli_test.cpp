@@ -1,13 +1,13 @@
 #include <zlib.h>
 
+#include <gtest/gtest.h>
+#include <unistd.h>
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <map>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "cli_runner.h"
@@ -54,7 +54,11 @@ class CliTest : public ::testing::Test {
   std::string Write(const std::string& name, std::uint32_t chapterTime) {
     const fs::path path = library() / name;
     fs::create_directories(path.parent_path());
-    EpubBuilder().Title("Book " + name).Modified(kProduced).AddChapters(3).EditChapter(0, chapterTime)
+    EpubBuilder()
+        .Title("Book " + name)
+        .Modified(kProduced)
+        .AddChapters(3)
+        .EditChapter(0, chapterTime)
         .WriteTo(path);
     return path.string();
   }
@@ -79,8 +83,8 @@ TEST_F(CliTest, ScanListsWhatTheAddCommandsWould) {
   EXPECT_EQ(Lines(hours.out), std::vector<std::string>{deep_});
 
   // Files are candidates in the order given; what is no archive is skipped silently.
-  const auto files = RunCli({"scan", deep_, (library() / "not-a-book.epub").string(), untouched_,
-                             edited_});
+  const auto files =
+      RunCli({"scan", deep_, (library() / "not-a-book.epub").string(), untouched_, edited_});
   EXPECT_EQ(files.status, 1);
   EXPECT_EQ(Lines(files.out), (std::vector<std::string>{deep_, edited_}));
   EXPECT_EQ(files.err, "");
@@ -88,10 +92,10 @@ TEST_F(CliTest, ScanListsWhatTheAddCommandsWould) {
 
 TEST_F(CliTest, ScanWritesTsvAndValidJson) {
   const auto tsv = RunCli({"scan", "--format", "tsv", edited_, oddName_});
-  EXPECT_EQ(Lines(tsv.out),
-            (std::vector<std::string>{"edited.epub\t" + edited_,
-                                      "Quote \"and\" tab\\tname é.epub\t" +
-                                          (library() / "Quote \"and\" tab\\tname é.epub").string()}));
+  EXPECT_EQ(Lines(tsv.out), (std::vector<std::string>{
+                                "edited.epub\t" + edited_,
+                                "Quote \"and\" tab\\tname é.epub\t" +
+                                    (library() / "Quote \"and\" tab\\tname é.epub").string()}));
 
   const auto json = RunCli({"scan", "--format", "json", "--subfolders", library().string()});
   EXPECT_EQ(json.status, 1);
@@ -122,8 +126,8 @@ TEST_F(CliTest, ExplainSaysWhichDocumentDiffersFromWhich) {
                                    "</manifest><spine><itemref idref=\"a\"/></spine></package>");
   lost.WriteTo(dir_ / "lost.epub");
 
-  const auto run = RunCli({"scan", "--format", "json", "--explain", edited_,
-                           (dir_ / "lost.epub").string()});
+  const auto run =
+      RunCli({"scan", "--format", "json", "--explain", edited_, (dir_ / "lost.epub").string()});
   const JsonValue books = JsonValue::Parse(run.out);
   ASSERT_EQ(books.Size(), 2u);
   const JsonValue& reason = books[0]["reason"];
@@ -149,10 +153,13 @@ TEST_F(CliTest, ScanExitStatuses) {
   EXPECT_EQ(RunCli({"scan", untouched_}).status, 0);
   EXPECT_EQ(RunCli({"scan", (library() / "not-a-book.epub").string()}).status, 0);
 
-  for (const std::vector<std::string>& usage :
-       {std::vector<std::string>{"scan"}, {"scan", "--resolution", "week", edited_},
-        {"scan", "--format", "xml", edited_}, {"scan", "--fast", edited_}, {"scan", "--subfolders=1"},
-        {"frobnicate"}, {}}) {
+  for (const std::vector<std::string>& usage : {std::vector<std::string>{"scan"},
+                                                {"scan", "--resolution", "week", edited_},
+                                                {"scan", "--format", "xml", edited_},
+                                                {"scan", "--fast", edited_},
+                                                {"scan", "--subfolders=1"},
+                                                {"frobnicate"},
+                                                {}}) {
     const auto run = RunCli(usage);
     EXPECT_EQ(run.status, 2) << ::testing::PrintToString(usage);
     EXPECT_EQ(run.out, "");
@@ -249,12 +256,12 @@ TEST_F(CliTest, InfoShowsThePackageReadersFields) {
   EXPECT_EQ(run.status, 0);
   const JsonValue info = JsonValue::Parse(run.out);
   EXPECT_EQ(info.Keys(),
-            (std::vector<std::string>{"Ok", "EpubPath", "Title", "Creator", "Publisher", "Language",
-                                      "Subject", "Date", "Source", "Description", "Identifier",
-                                      "Series", "SeriesIndex", "Isbn", "Subjects", "Version",
-                                      "CoverPath", "GuideCover", "OpfPath", "OpfFolder",
-                                      "SpineIdrefs", "SpineHrefs", "Toc", "LastIndex",
-                                      "CurrentIndex"}));
+            (std::vector<std::string>{
+                "Ok",          "EpubPath",   "Title",       "Creator",   "Publisher",
+                "Language",    "Subject",    "Date",        "Source",    "Description",
+                "Identifier",  "Series",     "SeriesIndex", "Isbn",      "Subjects",
+                "Version",     "CoverPath",  "GuideCover",  "OpfPath",   "OpfFolder",
+                "SpineIdrefs", "SpineHrefs", "Toc",         "LastIndex", "CurrentIndex"}));
   EXPECT_TRUE(info["Ok"].Bool());
   EXPECT_EQ(info["EpubPath"].String(), edited_);
   EXPECT_EQ(info["Title"].String(), "Book edited.epub");
@@ -275,7 +282,8 @@ TEST_F(CliTest, InfoShowsThePackageReadersFields) {
   EXPECT_EQ(text.status, 0);
   EXPECT_NE(text.out.find("OpfFolder: OEBPS\n"), std::string::npos);
 
-  const auto notABook = RunCli({"info", "--format", "json", (library() / "not-a-book.epub").string()});
+  const auto notABook =
+      RunCli({"info", "--format", "json", (library() / "not-a-book.epub").string()});
   EXPECT_EQ(notABook.status, 1);
   EXPECT_FALSE(JsonValue::Parse(notABook.out)["Ok"].Bool());
   EXPECT_EQ(notABook.err.rfind("quillmere-cli: ", 0), 0u);  // the reader's own error box
@@ -307,8 +315,8 @@ TEST(CliGeneratedLibrary, ScansListTheEditedBooksAndLeaveEveryBookAsItWas) {
   const testing::TempDir dir;
   const fs::path library = dir / "library";
   const auto generated = testing::RunProgram(
-      QUILLMERE_SAMPLE_LIBRARY, {"--books", "30", "--edited", "30", "--chapters", "6", "--seed", "5",
-                                 "--print-edited", library.string()});
+      QUILLMERE_SAMPLE_LIBRARY, {"--books", "30", "--edited", "30", "--chapters", "6", "--seed",
+                                 "5", "--print-edited", library.string()});
   ASSERT_EQ(generated.status, 0) << generated.err;
   const std::vector<std::string> edited = Sorted(Lines(generated.out));
   ASSERT_FALSE(edited.empty());
@@ -320,7 +328,8 @@ TEST(CliGeneratedLibrary, ScansListTheEditedBooksAndLeaveEveryBookAsItWas) {
     }
   }
   for (const std::string resolution : {"day", "hour", "min", "sec", "full"}) {
-    const auto scan = RunCli({"scan", "--subfolders", "--resolution", resolution, library.string()});
+    const auto scan =
+        RunCli({"scan", "--subfolders", "--resolution", resolution, library.string()});
     EXPECT_EQ(scan.status, 1);
     EXPECT_EQ(Sorted(Lines(scan.out)), edited) << resolution;
   }
@@ -361,8 +370,8 @@ TEST(CliGeneratedLibrary, EveryJobCountGivesTheOutputOfOne) {
     fs::permissions(folder / "unreadable.epub", fs::perms::none);
   }
   for (const std::string format : {"text", "json"}) {
-    const auto one = RunCli({"scan", "--subfolders", "--explain", "--format", format, "--jobs", "1",
-                             library.string()});
+    const auto one = RunCli(
+        {"scan", "--subfolders", "--explain", "--format", format, "--jobs", "1", library.string()});
     ASSERT_FALSE(one.err.empty());
     for (const std::string jobs : {"2", "5"}) {
       const auto many = RunCli({"scan", "--subfolders", "--explain", "--format", format, "--jobs",
@@ -373,6 +382,48 @@ TEST(CliGeneratedLibrary, EveryJobCountGivesTheOutputOfOne) {
     }
   }
   EXPECT_EQ(RunCli({"scan", "--jobs", "0", library.string()}).status, 2);
+}
+
+// A list of paths, from a file or from find -print0 on standard input, gives
+// what the same paths give as arguments: the same lines in the same order,
+// the same messages, the same exit status; a folder's books found by find
+// are the books its search lists.
+TEST(CliGeneratedLibrary, PathsFromAListAreScannedAsGiven) {
+  const testing::TempDir dir;
+  const fs::path library = dir / "library";
+  ASSERT_EQ(testing::RunProgram(QUILLMERE_SAMPLE_LIBRARY,
+                                {"--books", "40", "--edited", "30", "--chapters", "3", "--seed",
+                                 "5", library.string()})
+                .status,
+            0);
+  testing::WriteFile(library / "text.epub", "no archive at all");
+  std::vector<std::string> paths = {(dir / "missing.epub").string(), library.string()};
+  for (const auto& entry : fs::recursive_directory_iterator(library)) {
+    if (entry.path().extension() == ".epub") paths.push_back(entry.path().string());
+  }
+  std::string list;
+  for (const std::string& path : paths) list += path + "\n\n";  // blank lines name nothing
+  testing::WriteFile(dir / "list.txt", list);
+  std::vector<std::string> arguments = {"scan", "--explain"};
+  arguments.insert(arguments.end(), paths.begin(), paths.end());
+  const auto given = RunCli(arguments);
+  const auto listed = RunCli({"scan", "--explain", "--files-from", (dir / "list.txt").string()});
+  EXPECT_EQ(listed.out, given.out);
+  EXPECT_EQ(listed.err, given.err);
+  EXPECT_EQ(listed.status, given.status);
+  EXPECT_EQ(given.status, 2);  // the missing path
+
+  const auto found = testing::RunProgram(
+      "/bin/sh", {"-c", "find \"$0\" -name '*.epub' -print0 | \"$1\" scan --null --files-from -",
+                  library.string(), QUILLMERE_CLI});
+  const auto searched = RunCli({"scan", "--subfolders", library.string()});
+  std::vector<std::string> foundBooks;
+  std::istringstream in(found.out);
+  for (std::string book; std::getline(in, book, '\0');) foundBooks.push_back(book);
+  EXPECT_EQ(Sorted(foundBooks), Sorted(Lines(searched.out)));
+  EXPECT_FALSE(foundBooks.empty());
+  EXPECT_EQ(found.status, searched.status);
+  EXPECT_EQ(RunCli({"scan", "--files-from", (dir / "absent.txt").string()}).status, 2);
 }
 
 }  // namespace
