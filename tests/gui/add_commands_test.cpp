@@ -364,7 +364,8 @@ TEST_F(AddCommandsTest, AFolderSearchTellsEachFolderItCannotOpenAndGoesOn) {
   ChooseFolder("Addfolderwithsubfolders1", temp / "library");
   EXPECT_EQ(SortedListedNames(), (std::vector<std::string>{"changed too.epub", "changed.epub"}));
   EXPECT_EQ(messages.errors,
-            std::vector<std::string>{chain.firstTooLong().string() + ": File name too long"});
+            std::vector<std::string>{"One problem while adding books:\n" +
+                                     chain.firstTooLong().string() + ": File name too long\n"});
 }
 #endif
 
