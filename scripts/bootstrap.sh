@@ -28,11 +28,14 @@ if [[ "${1:-}" == windows ]]; then
             g++ ninja-build dpkg-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
             nsis zip xvfb xauth fonts-dejavu-core)
 fi
-# "bootstrap.sh package" installs only what building the Debian package and
-# checking it need: CPack's dependency computation, the desktop-entry and
-# metadata validators, lintian, man and bash's completion functions.
+# "bootstrap.sh package" installs only what building the Debian packages and
+# checking them need: dpkg-buildpackage with debhelper, hardening-check
+# (devscripts), the desktop-entry and metadata validators, lintian, man, bash's
+# completion functions, xdg-mime, and mmdebstrap for a clean root to install
+# the packages into.
 if [[ "${1:-}" == package ]]; then
-  packages=(dpkg-dev file desktop-file-utils appstream lintian man-db bash-completion)
+  packages=(dpkg-dev debhelper devscripts fakeroot file desktop-file-utils appstream lintian man-db
+            bash-completion xdg-utils mmdebstrap)
 fi
 # "bootstrap.sh bench" installs only what the scan benchmark's network-share
 # run needs: FUSE 3 and its Python binding, for the pass-through that adds a

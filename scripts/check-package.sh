@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# Checks Quillmere as an installed desktop program: the desktop entry and the
-# metadata of an installed tree validate; the Debian package builds, lintian
-# finds no error in it and its dependencies are Debian's; and the programs
-# unpacked from it work: quillmere-cli scans a generated library, shows its
-# help and manual page and completes in bash, and quillmere tells its version
-# without a display.
+# Checks Quillmere's Debian packages as a Debian user and a package sponsor
+# would:
+# - they build with their tests (scripts/package.sh), lintian --pedantic finds
+#   no error, warning or pedantic tag in any of them, and hardening-check
+#   passes on both programs;
+# - a second build in another folder gives byte-identical packages;
+# - the desktop entry and the metadata validate, and the entry claims EPUB
+#   books only, never folders;
+# - the programs unpacked from them work: quillmere-cli scans a generated
+#   library, shows its help and manual page and completes in bash, and
+#   quillmere tells its version without a display;
+# - in a clean minimal root (made with mmdebstrap from Debian's archive when
+#   this machine can make one) quillmere-cli installs without Qt or X, both
+#   programs run, folders stay the file manager's, and removing both with
+#   --purge leaves nothing of theirs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-package=$(scripts/package.sh)
 build=build/default
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -21,24 +29,53 @@ quietly() {
   output=$("$@" 2>&1) || { echo "$output" >&2; fail "failed: $*"; }
 }
 
-echo "== the installed tree"
-cmake --install "$build" --prefix "$work/tree" >/dev/null
-quietly desktop-file-validate "$work/tree/share/applications/org.quillmere.Quillmere.desktop"
-quietly appstreamcli validate --no-net "$work/tree/share/metainfo/org.quillmere.Quillmere.metainfo.xml"
+echo "== building the packages twice, in two folders"
+# The first build runs the tests; the second builds the source package that
+# the first made, unpacked in a folder of another name and depth.
+first=$(scripts/package.sh build/deb)
+version=$(dpkg-parsechangelog -S Version)
+second=$(realpath -m build/deb-again/second-build)
+rm -rf "$second" && mkdir -p "$second"
+quietly dpkg-source -x "$first/quillmere_$version.dsc" "$second/quillmere-$version"
+(cd "$second/quillmere-$version" &&
+  DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -us -uc -j"$(nproc)" >"$second/build.log" 2>&1) ||
+  { tail -n 60 "$second/build.log" >&2; fail "the second build failed"; }
+packages=(quillmere_"$version"_amd64.deb quillmere-cli_"$version"_amd64.deb
+          quillmere-dbgsym_"$version"_amd64.deb quillmere-cli-dbgsym_"$version"_amd64.deb)
+for file in "${packages[@]}" quillmere_"$version".dsc quillmere_"$version".tar.xz; do
+  [[ -f $first/$file ]] || fail "no $file was built"
+  if ! cmp "$first/$file" "$second/$file"; then
+    command -v diffoscope >/dev/null && diffoscope "$first/$file" "$second/$file" >&2
+    fail "$file differs between two builds"
+  fi
+done
 
-echo "== $package"
-lintian --fail-on error --tag-display-limit 0 "$package"
-version=$(dpkg-deb -f "$package" Version)
-[[ $(dpkg-deb -f "$package" Depends) == *libqt6widgets6* ]] || fail "no dependencies were computed"
-quietly apt-get install --simulate --no-install-recommends "$package"
+echo "== lintian"
+lintian --pedantic --display-info --fail-on error,warning,pedantic --tag-display-limit 0 \
+  "$first/quillmere_${version}_amd64.changes" | tee "$work/lintian"
+! grep -i hardening "$work/lintian" || fail "lintian finds the programs not hardened"
 
 root=$work/root
-dpkg-deb -x "$package" "$root"
+for package in "${packages[@]:0:2}"; do dpkg-deb -x "$first/$package" "$root"; done
 bin=$root/usr/bin
+quietly hardening-check "$bin/quillmere" "$bin/quillmere-cli"
+[[ $(dpkg-deb -f "$first/quillmere-cli_${version}_amd64.deb" Depends) != *qt6* ]] ||
+  fail "quillmere-cli depends on Qt"
+
+echo "== the desktop entry and the metadata"
+entry=$root/usr/share/applications/org.quillmere.Quillmere.desktop
+quietly desktop-file-validate "$entry"
+quietly appstreamcli validate --no-net --pedantic \
+  "$root/usr/share/metainfo/org.quillmere.Quillmere.metainfo.xml"
+[[ $(grep '^MimeType=' "$entry") == 'MimeType=application/epub+zip;' ]] ||
+  fail "the desktop entry claims more than EPUB books: $(grep '^MimeType=' "$entry")"
+
+echo "== the unpacked programs"
 [[ $("$bin/quillmere-cli" --version) == "quillmere-cli $version" ]] || fail "quillmere-cli --version"
 [[ $("$bin/quillmere-cli" --help) == usage:* ]] || fail "quillmere-cli --help"
 
 # The unpacked program lists exactly the edited books of a generated library.
+cmake --build --preset default --target quillmere-sample-library >/dev/null
 "$build/tools/quillmere-sample-library" --books 30 --edited 30 --seed 5 --print-edited \
   "$work/library" | sort >"$work/edited"
 status=0
@@ -89,4 +126,62 @@ unpack a.epub --to |Books
 info |Books a.epub
 scan --subfolders -- --|
 CASES
+
+echo "== a clean root"
+# What runs inside the root, from /tmp/quill with the two packages and a
+# generated library beside it.
+mkdir "$work/quill"
+cat >"$work/quill/in-root.sh" <<'EOF'
+set -euo pipefail
+export DEBIAN_FRONTEND=noninteractive
+cd /tmp/quill
+fail() {
+  echo "in the clean root: $*" >&2
+  exit 1
+}
+apt-get install -y -qq --no-install-recommends ./quillmere-cli_*.deb >/dev/null
+if dpkg-query -W -f '${db:Status-Abbrev} ${Package}\n' | grep -E '^ii +(libqt|libx11|libxcb|libgl)'; then
+  fail "installing quillmere-cli alone brought the libraries above"
+fi
+status=0
+quillmere-cli scan --subfolders library >/dev/null || status=$?
+[[ $status -eq 1 ]] || fail "quillmere-cli scan ended with $status"
+# The window's package with the one it recommends, and the desktop database
+# that file managers and xdg-mime read.
+apt-get install -y -qq --no-install-recommends ./quillmere_*.deb xdg-utils desktop-file-utils \
+  >/dev/null
+[[ $(quillmere --version) == "quillmere $(dpkg-query -W -f '${Version}' quillmere)" ]] ||
+  fail "quillmere --version"
+[[ $(xdg-mime query default application/epub+zip) == org.quillmere.Quillmere.desktop ]] ||
+  fail "EPUB books do not open in Quillmere"
+[[ $(xdg-mime query default inode/directory) != *quillmere* ]] || fail "folders open in Quillmere"
+dpkg-query -L quillmere quillmere-cli | sort -u >files
+apt-get remove -y -qq --purge quillmere quillmere-cli >/dev/null
+while read -r file; do
+  [[ -d $file && ! -L $file ]] && continue
+  [[ ! -e $file && ! -L $file ]] || fail "$file is left after purging"
+done <files
+if ls -d /usr/share/doc/quillmere* /var/lib/dpkg/info/quillmere* 2>/dev/null; then
+  fail "purging left the files above"
+fi
+EOF
+cp "$first/${packages[0]}" "$first/${packages[1]}" "$work/quill/"
+"$build/tools/quillmere-sample-library" --books 10 --edited 50 --seed 3 "$work/quill/library" \
+  >/dev/null
+# The hook runs on this machine: it keeps the script's exit status here, so
+# that a root that could not be made is told apart from packages that fail.
+suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-stable}")
+if command -v mmdebstrap >/dev/null; then
+  mmdebstrap --variant=minbase --format=null --quiet \
+    --customize-hook="copy-in $work/quill /tmp" \
+    --customize-hook="chroot \"\$1\" bash /tmp/quill/in-root.sh >&2; echo \$? >$work/in-root" \
+    "$suite" /dev/null 2>"$work/root.log" || true
+fi
+if [[ ! -f $work/in-root ]]; then
+  tail -n 5 "$work/root.log" >&2 || true
+  echo "check-package.sh: no clean root could be made here: only the unpacked packages were checked"
+elif [[ $(cat "$work/in-root") != 0 ]]; then
+  cat "$work/root.log" >&2
+  fail "the packages failed in a clean root"
+fi
 echo "check-package.sh: all checks passed"

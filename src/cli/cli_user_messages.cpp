@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/progress_line.h"
+#include "cli/standard_output.h"
 #include "cli/visible_text.h"
 
 namespace quill {
@@ -46,7 +47,7 @@ void CliUserMessages::Write(std::string_view text) { Emit(Format({}, text)); }
 
 void CliUserMessages::Emit(const std::string& formatted) {
   if (progress_ != nullptr) progress_->Clear();
-  std::fwrite(formatted.data(), 1, formatted.size(), stderr);
+  WriteText(stderr, formatted);
   std::fflush(stderr);
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "cli/standard_output.h"
 #include "cli/visible_text.h"
 #include "shell/terminal.h"
 
@@ -71,14 +72,14 @@ void ProgressLine::Show(long long examined, long long listed, std::string_view f
       width > counts.size()
           ? counts + LastColumns(VisibleText(SanitizeUtf8(file)), width - counts.size())
           : counts.substr(0, width);
-  std::fprintf(stderr, "%s%s", kEraseLine, line.c_str());
+  WriteText(stderr, kEraseLine + line);
   std::fflush(stderr);
   shown_ = true;
 }
 
 void ProgressLine::Clear() {
   if (!shown_) return;
-  std::fprintf(stderr, "%s", kEraseLine);
+  WriteText(stderr, kEraseLine);
   std::fflush(stderr);
   shown_ = false;
 }

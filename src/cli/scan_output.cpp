@@ -6,6 +6,7 @@
 #include "base/iso_date_time.h"
 #include "base/text.h"
 #include "cli/progress_line.h"
+#include "cli/standard_output.h"
 #include "cli/visible_text.h"
 
 namespace quill {
@@ -137,7 +138,7 @@ void ScanOutput::Fail() {
 void ScanOutput::Flush(const std::string& text) {
   if (failed_) return;  // the first failure is the one reported
   if (options_.toTerminal && progress_ != nullptr) progress_->Clear();
-  if (std::fwrite(text.data(), 1, text.size(), out_) != text.size()) Fail();
+  if (!WriteText(out_, text)) Fail();
   // On a terminal the book shows at once, not when the buffer fills.
   if (options_.toTerminal) std::fflush(out_);
 }

@@ -1,18 +1,22 @@
 #include "cli/standard_output.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "cli/cli_user_messages.h"
 #include "cli/commands.h"
+#include "shell/terminal.h"
 
 namespace quill {
 
+bool WriteText(std::FILE* stream, std::string_view text) {
+  if (const std::optional<bool> written = WriteToWideConsole(stream, text)) return *written;
+  return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+}
+
 bool WriteStandardOutput(std::string_view text, CliUserMessages& messages) {
-  const bool written =
-      std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
-  if (written) return true;
+  if (WriteText(stdout, text) && std::fflush(stdout) == 0) return true;
   messages.Report("standard output", std::strerror(errno));
   return false;
 }

@@ -22,4 +22,6 @@ int StandardErrorColumns() noexcept {
   return size.ws_col;
 }
 
+std::optional<bool> WriteToWideConsole(std::FILE*, std::string_view) { return std::nullopt; }
+
 }  // namespace quill
