@@ -123,18 +123,18 @@ std::optional<uid_t> UnprivilegedUser() {
   // A build or a temporary folder inside a home folder of mode 0700 is out of
   // that user's reach: the program could not even start.
   const std::string temporary = std::filesystem::temp_directory_path().string();
+  const uid_t user = nobody->pw_uid;
   const pid_t pid = ::fork();
-  if (pid < 0) throw std::runtime_error("cannot fork");
   if (pid == 0) {
-    const bool reaches = ::setgroups(0, nullptr) == 0 && ::setgid(nobody->pw_uid) == 0 &&
-                         ::setuid(nobody->pw_uid) == 0 && ::access(QUILLMERE_CLI, X_OK) == 0 &&
+    const bool reaches = ::setgroups(0, nullptr) == 0 && ::setgid(user) == 0 &&
+                         ::setuid(user) == 0 && ::access(QUILLMERE_CLI, X_OK) == 0 &&
                          ::access(temporary.c_str(), W_OK | X_OK) == 0;
     ::_exit(reaches ? 0 : 1);
   }
   int wait = 0;
-  const bool reaches = ::waitpid(pid, &wait, 0) == pid && WIFEXITED(wait) && WEXITSTATUS(wait) == 0;
-  if (!reaches) return std::nullopt;
-  return nobody->pw_uid;
+  const bool reaches =
+      pid > 0 && ::waitpid(pid, &wait, 0) == pid && WIFEXITED(wait) && WEXITSTATUS(wait) == 0;
+  return reaches ? std::optional<uid_t>(user) : std::nullopt;
 }
 
 }  // namespace quill::testing
