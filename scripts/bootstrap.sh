@@ -28,6 +28,11 @@ if [[ "${1:-}" == windows ]]; then
             g++ ninja-build dpkg-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
             nsis zip xvfb xauth fonts-dejavu-core)
 fi
+# "bootstrap.sh format" installs only what scripts/check-format.sh needs:
+# clang-format 14, whose output the committed sources match.
+if [[ "${1:-}" == format ]]; then
+  packages=(clang-format-14)
+fi
 # "bootstrap.sh package" installs only what building the Debian packages and
 # checking them need: dpkg-buildpackage with debhelper, hardening-check
 # (devscripts), the desktop-entry and metadata validators, lintian, man, bash's

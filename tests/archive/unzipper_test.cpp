@@ -14,18 +14,14 @@ namespace {
 
 using testing::Crc32;
 using testing::ExtraField;
+using testing::LittleEndian;
 using testing::RaisedBy;
+using testing::UnicodePathField;
 using testing::ZipEntry;
 using testing::ZipWriter;
 
 constexpr const char* kInvalid = "EAbZipInvalid: Érvénytelen fájl – nem PKZip fájl";
 constexpr const char* kUnhandled = "EAbUnhandledType: Hibas archívumtípus";
-
-std::string U32(std::uint32_t v) {
-  std::string out;
-  for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-  return out;
-}
 
 class UnzipperTest : public ::testing::Test {
  protected:
@@ -140,15 +136,15 @@ TEST_F(UnzipperTest, DecodesNamesByTheFirstRuleThatApplies) {
   entry.name = "\x82t\x82.txt";  // "été" in code page 437, not UTF-8 by shape
   EXPECT_EQ(NameOf(entry), "été.txt");
 
-  entry.extra = ExtraField(0x7075, "\x01" + U32(Crc32(entry.name)) + "\xC3\xA1rv\xC3\xADz.txt");
+  entry.extra = UnicodePathField(Crc32(entry.name), "\xC3\xA1rv\xC3\xADz.txt");
   EXPECT_EQ(NameOf(entry), "árvíz.txt") << "Unicode Path field";
-  entry.extra = ExtraField(0x7075, "\x01" + U32(Crc32("other")) + "\xC3\xA1rv\xC3\xADz.txt");
+  entry.extra = UnicodePathField(Crc32("other"), "\xC3\xA1rv\xC3\xADz.txt");
   EXPECT_EQ(NameOf(entry), "été.txt") << "a Unicode Path field for another name is ignored";
 
   const std::string utf16 = std::string("\x51\x00\x4E\x00\x58\x00\xE9\x00", 8);  // "QNXé"
-  entry.extra = ExtraField(0x554E, "NUCX" + U32(4) + utf16);
+  entry.extra = ExtraField(0x554E, "NUCX" + LittleEndian(4, 4) + utf16);
   EXPECT_EQ(NameOf(entry), "QNXé");
-  entry.extra = ExtraField(0x554E, "NUCX" + U32(5) + utf16);
+  entry.extra = ExtraField(0x554E, "NUCX" + LittleEndian(5, 4) + utf16);
   EXPECT_EQ(NameOf(entry), "été.txt") << "a count that disagrees with the size";
 }
 

@@ -20,19 +20,13 @@ constexpr const char* kReadError = "EZipException: Error reading zip file";
 constexpr const char* kBadSignature = "EZipException: Invalid Zip Central Header signature";
 constexpr const char* kNotOpen = "EZipException: File must be open";
 
-void Put(std::string& bytes, std::size_t at, std::uint32_t value, int width) {
-  for (int i = 0; i < width; ++i) bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
 // A bare end record: no comment unless commentLength says so.
 std::string EndRecord(std::uint16_t entries, std::uint32_t offset, std::uint16_t commentLength = 0) {
-  std::string record("PK\x05\x06", 4);
-  record.resize(22, '\0');
-  Put(record, 8, entries, 2);
-  Put(record, 10, entries, 2);
-  Put(record, 16, offset, 4);
-  Put(record, 20, commentLength, 2);
-  return record;
+  ZipWriter record;
+  record.layout().totalEntries = entries;
+  record.layout().directoryOffset = offset;
+  record.layout().commentLength = commentLength;
+  return record.Build();
 }
 
 class ZipFileTest : public ::testing::Test {
@@ -107,7 +101,7 @@ TEST_F(ZipFileTest, ADirectoryThatEndsShortIsAReadError) {
   const std::size_t header = whole.find("PK\x01\x02");
   for (const std::size_t lengthField : {28u, 30u, 32u}) {
     std::string broken = whole;
-    Put(broken, header + lengthField, 0xFFFF, 2);
+    testing::PutLittleEndian(broken, header + lengthField, 0xFFFF, 2);
     EXPECT_EQ(Listing(Write(broken)), kReadError) << "length field at " << lengthField;
   }
 }

@@ -13,9 +13,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
-#include <chrono>
 #include <filesystem>
-#include <iostream>
 
 #include "app/qt/main_window.h"
 #include "app/qt/book_list_model.h"
@@ -348,38 +346,6 @@ TEST_F(ZipViewTest, RendersTheFilledWindow) {
   const QImage window = frmZip.grab().toImage();
   ASSERT_EQ(window.size(), QSize(894, 504) * window.devicePixelRatio());
   EXPECT_TRUE(window.save(folder.filePath(QStringLiteral("zip_view.png"))));
-}
-
-// A timing of an opening on a book of 5 000 content documents (the listing,
-// the texts, and the window shown and painted) and of sorting its rows. Not a pass/fail test; run
-// it with
-//   gui_tests --gtest_also_run_disabled_tests --gtest_filter='ZipViewTest.DISABLED_*'
-TEST_F(ZipViewTest, DISABLED_OpensABookOfFiveThousandDocuments) {
-  EpubBuilder builder;
-  builder.AddChapters(5000);
-  for (int i = 0; i < 5000; ++i) {  // a different time text on every row
-    builder.EditChapter(static_cast<std::size_t>(i),
-                        DosDateTime(1980 + i % 80, 1 + i % 12, 1 + i % 28, i % 24, i % 60, 0));
-  }
-  builder.WriteTo(book);
-  const QString path = QString::fromStdString(book.string());
-  for (int round = 0; round < 3; ++round) {
-    const auto start = std::chrono::steady_clock::now();
-    frmZip.Fill(path, 0);
-    frmZip.show();
-    frmZip.repaint();
-    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    ASSERT_EQ(RowCount(), 5000);
-    std::cout << "Opening with 5000 content documents: " << took.count() << " ms\n";
-    for (const int column : {1, 0}) {
-      const auto sortStart = std::chrono::steady_clock::now();
-      ClickHeader(column);
-      const std::chrono::duration<double, std::milli> sorting =
-          std::chrono::steady_clock::now() - sortStart;
-      std::cout << "  sorting by column " << column << ": " << sorting.count() << " ms\n";
-    }
-    frmZip.hide();
-  }
 }
 
 }  // namespace

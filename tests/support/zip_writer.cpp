@@ -80,6 +80,20 @@ std::string ExtraField(std::uint16_t id, const std::string& data) {
   return field + data;
 }
 
+std::string UnicodePathField(std::uint32_t storedNameCrc, const std::string& utf8Name) {
+  return ExtraField(0x7075, "\x01" + LittleEndian(storedNameCrc, 4) + utf8Name);
+}
+
+std::string LittleEndian(std::uint64_t value, int width) {
+  std::string bytes(static_cast<std::size_t>(width), '\0');
+  PutLittleEndian(bytes, 0, value, width);
+  return bytes;
+}
+
+void PutLittleEndian(std::string& bytes, std::size_t at, std::uint64_t value, int width) {
+  for (int i = 0; i < width; ++i) bytes.at(at + i) = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
 ZipWriter& ZipWriter::Add(ZipEntry entry) {
   entries_.push_back(std::move(entry));
   return *this;

@@ -78,6 +78,14 @@ std::uint32_t Crc32(const std::string& data);
 
 // One extra field: its ID, the data's size and the data.
 std::string ExtraField(std::uint16_t id, const std::string& data);
+// A Unicode Path extra field naming the entry `utf8Name`, valid for a stored
+// name whose CRC-32 is `storedNameCrc`.
+std::string UnicodePathField(std::uint32_t storedNameCrc, const std::string& utf8Name);
+
+// `value` as `width` bytes, least significant first, as ZIP stores numbers.
+std::string LittleEndian(std::uint64_t value, int width);
+// Overwrites the `width` bytes at `at` with `value`, to damage a built archive.
+void PutLittleEndian(std::string& bytes, std::size_t at, std::uint64_t value, int width);
 
 // Writes bytes to a file, replacing it.
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);

@@ -178,7 +178,7 @@ TEST_F(CliReportsTest, UnpackFollowsALinkTheUserNamesAndSaysWhenNothingWasWritte
   EXPECT_TRUE(fs::exists(dir_ / "real/OEBPS/Text/chapter01.xhtml"));
 
   const std::optional<uid_t> user = testing::UnprivilegedUser();
-  if (!user) GTEST_SKIP() << "no user without the rights of root";
+  if (!user) GTEST_SKIP() << testing::kNoUnprivilegedUser;
   fs::create_directories(dir_ / "locked");
   OpenTo(*user);
   fs::permissions(dir_ / "locked", fs::perms::owner_read | fs::perms::owner_exec);
@@ -227,7 +227,7 @@ TEST_F(CliReportsTest, ScanTellsWhatItCouldNotReadScansTheRestAndExitsTwo) {
   EXPECT_EQ(partly.err, Prefixed(missing, "no such file or folder") + "\n");
 
   const std::optional<uid_t> user = testing::UnprivilegedUser();
-  if (!user) GTEST_SKIP() << "no user without the rights of root";
+  if (!user) GTEST_SKIP() << testing::kNoUnprivilegedUser;
   OpenTo(*user);
   fs::permissions(unreadable, fs::perms::none);
   fs::permissions(dir_ / "library/closed", fs::perms::none);

@@ -155,8 +155,23 @@ ProgramRun RunCliIn(const SessionSetup& setup, const std::vector<std::string>& a
 
 std::optional<uid_t> UnprivilegedUser() {
   if (::geteuid() != 0) return ::geteuid();
-  if (const passwd* nobody = ::getpwnam("nobody")) return nobody->pw_uid;
-  return std::nullopt;
+  const passwd* nobody = ::getpwnam("nobody");
+  if (!nobody) return std::nullopt;
+  // A build or a temporary folder inside a home folder of mode 0700 is out of
+  // that user's reach: the program could not even start.
+  const std::string temporary = std::filesystem::temp_directory_path().string();
+  const uid_t user = nobody->pw_uid;
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const bool reaches = ::setgroups(0, nullptr) == 0 && ::setgid(user) == 0 &&
+                         ::setuid(user) == 0 && ::access(QUILLMERE_CLI, X_OK) == 0 &&
+                         ::access(temporary.c_str(), W_OK | X_OK) == 0;
+    ::_exit(reaches ? 0 : 1);
+  }
+  int wait = 0;
+  const bool reaches =
+      pid > 0 && ::waitpid(pid, &wait, 0) == pid && WIFEXITED(wait) && WEXITSTATUS(wait) == 0;
+  return reaches ? std::optional<uid_t>(user) : std::nullopt;
 }
 
 }  // namespace quill::testing

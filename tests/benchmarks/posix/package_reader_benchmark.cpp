@@ -1,7 +1,6 @@
 // A timing of the package reader on a typical book (container, OPF and NCX of
-// a 40-chapter EPUB 2 book), warm cache; not a pass/fail test, so it is
-// disabled by default. Run it with
-//   epub_tests --gtest_also_run_disabled_tests --gtest_filter='PackageReaderBenchmark.*'
+// a 40-chapter EPUB 2 book), warm cache. Run it with
+//   benchmarks --gtest_filter='PackageReaderBenchmark.*'
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -28,7 +27,7 @@ double CpuMicroseconds() {
   return micros(usage.ru_utime) + micros(usage.ru_stime);
 }
 
-TEST(PackageReaderBenchmark, DISABLED_FortyChapterBook) {
+TEST(PackageReaderBenchmark, FortyChapterBook) {
   testing::RecordingUserMessages boxes;
   testing::TempDir dir;
   const std::filesystem::path path = dir / "forty.epub";
@@ -55,7 +54,7 @@ TEST(PackageReaderBenchmark, DISABLED_FortyChapterBook) {
 
 // The same book's costs apart: extracting one package document (an archive
 // opened and walked, one entry inflated) and parsing each document.
-TEST(PackageReaderBenchmark, DISABLED_PartsOfAnOpen) {
+TEST(PackageReaderBenchmark, PartsOfAnOpen) {
   testing::RecordingUserMessages boxes;
   testing::TempDir dir;
   const std::filesystem::path path = dir / "forty.epub";

@@ -1,6 +1,5 @@
-// A timing of TZipFile::Open on corpus books; not a pass/fail test, so it is
-// disabled by default. Run it with
-//   archive_tests --gtest_also_run_disabled_tests --gtest_filter='ZipFileBenchmark.*'
+// A timing of TZipFile::Open on corpus books. Run it with
+//   benchmarks --gtest_filter='ZipFileBenchmark.*'
 
 #include <gtest/gtest.h>
 
@@ -29,7 +28,7 @@ double BestMicroseconds(int callsPerRound, Call&& call) {
   return best;
 }
 
-TEST(ZipFileBenchmark, DISABLED_OpenCorpusBooks) {
+TEST(ZipFileBenchmark, OpenCorpusBooks) {
   const fs::path dir = testing::CorpusDir() / "epub" / "idpf";
   if (!fs::is_directory(dir)) GTEST_SKIP() << testing::kNoCorpus;
   for (const char* name : {"mahabharata.epub", "moby-dick.epub", "wasteland.epub"}) {
