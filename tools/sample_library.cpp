@@ -48,10 +48,11 @@ class Random {
 };
 
 constexpr std::string_view kWords[] = {
-    "the", "river", "ran", "silver", "under", "a", "quiet", "moon", "and", "she", "walked",
-    "along", "old", "stone", "road", "towards", "harbour", "where", "ships", "waited", "for",
-    "morning", "wind", "letters", "lay", "on", "table", "of", "oak", "candle", "burned", "low",
-    "he", "remembered", "summer", "garden", "behind", "house", "with", "its", "apple", "trees"};
+    "the",    "river",  "ran",    "silver",  "under", "a",       "quiet",      "moon",    "and",
+    "she",    "walked", "along",  "old",     "stone", "road",    "towards",    "harbour", "where",
+    "ships",  "waited", "for",    "morning", "wind",  "letters", "lay",        "on",      "table",
+    "of",     "oak",    "candle", "burned",  "low",   "he",      "remembered", "summer",  "garden",
+    "behind", "house",  "with",   "its",     "apple", "trees"};
 
 std::string Paragraphs(Random& random, int bytes) {
   std::string body;
@@ -103,9 +104,10 @@ EpubBuilder MakeBook(const Options& options, Random& random, int index, bool edi
 }
 
 [[noreturn]] void Usage(int status) {
-  std::fprintf(status == 0 ? stdout : stderr,
-               "usage: quillmere-sample-library [--books N] [--edited PERCENT] [--chapters N]\n"
-               "                                [--seed S] [--level 0-9] [--print-edited] FOLDER\n");
+  std::fprintf(
+      status == 0 ? stdout : stderr,
+      "usage: quillmere-sample-library [--books N] [--edited PERCENT] [--chapters N]\n"
+      "                                [--seed S] [--level 0-9] [--print-edited] FOLDER\n");
   std::exit(status);
 }
 
@@ -117,15 +119,24 @@ Options Parse(const std::vector<std::string>& arguments) {
       if (i + 1 >= arguments.size()) Usage(2);
       return std::atoll(arguments[++i].c_str());
     };
-    if (arg == "--books") options.books = static_cast<int>(value());
-    else if (arg == "--edited") options.editedPercent = static_cast<int>(value());
-    else if (arg == "--chapters") options.chapters = static_cast<int>(value());
-    else if (arg == "--seed") options.seed = static_cast<std::uint64_t>(value());
-    else if (arg == "--level") options.level = static_cast<int>(value());
-    else if (arg == "--print-edited") options.printEdited = true;
-    else if (arg == "--help") Usage(0);
-    else if (!arg.empty() && arg[0] == '-') Usage(2);
-    else options.folder = quill::PathFromUtf8(arg);
+    if (arg == "--books")
+      options.books = static_cast<int>(value());
+    else if (arg == "--edited")
+      options.editedPercent = static_cast<int>(value());
+    else if (arg == "--chapters")
+      options.chapters = static_cast<int>(value());
+    else if (arg == "--seed")
+      options.seed = static_cast<std::uint64_t>(value());
+    else if (arg == "--level")
+      options.level = static_cast<int>(value());
+    else if (arg == "--print-edited")
+      options.printEdited = true;
+    else if (arg == "--help")
+      Usage(0);
+    else if (!arg.empty() && arg[0] == '-')
+      Usage(2);
+    else
+      options.folder = quill::PathFromUtf8(arg);
   }
   if (options.folder.empty() || options.books < 0 || options.chapters < 1 ||
       options.editedPercent < 0 || options.editedPercent > 100 || options.level < 0 ||

@@ -5,10 +5,10 @@
 #include <span>
 #include <string>
 
-#include "archive/extra_field.h"
-#include "archive/entry_name_decoding.h"
 #include "archive/archive_error_kinds.h"
 #include "archive/backward_scan.h"
+#include "archive/entry_name_decoding.h"
+#include "archive/extra_field.h"
 #include "archive/file_window.h"
 #include "base/byte_reader.h"
 

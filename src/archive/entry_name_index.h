@@ -33,7 +33,7 @@ class NameIndex {
   void BuildTable() const;
 
   const std::vector<TAbZipItem>* items_ = nullptr;
-  mutable bool scanned_ = false;  // a lookup has walked the names once
+  mutable bool scanned_ = false;               // a lookup has walked the names once
   mutable std::vector<std::uint32_t> hashes_;  // of the names, by index
   // Open addressing with linear probing: each slot holds an index plus 1, or
   // 0 when empty. Its size is a power of two, at least twice the name count.

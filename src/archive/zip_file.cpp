@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "archive/central_directory.h"
 #include "archive/archive_error_kinds.h"
 #include "archive/book_archive.h"
+#include "archive/central_directory.h"
 #include "base/text.h"
 
 namespace quill {

@@ -39,8 +39,8 @@ class TZipFile {
   TZipFile& operator=(const TZipFile&) = delete;
 
   // Whether the file carries an end-of-central-directory record in its last
-  // 65557 bytes (the record and the longest comment). Nothing else is checked. Never raises: a missing, unreadable
-  // or busy file is simply not valid.
+  // 65557 bytes (the record and the longest comment). Nothing else is checked. Never raises: a
+  // missing, unreadable or busy file is simply not valid.
   static bool IsValid(const std::filesystem::path& path) noexcept;
 
   // Closes what was open, then opens the file for reading and reads its whole

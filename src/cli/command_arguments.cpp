@@ -9,9 +9,7 @@ bool Contains(std::initializer_list<std::string_view> names, std::string_view na
   return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-bool IsOption(std::string_view argument) {
-  return argument.size() > 1 && argument.front() == '-';
-}
+bool IsOption(std::string_view argument) { return argument.size() > 1 && argument.front() == '-'; }
 
 }  // namespace
 

@@ -35,16 +35,24 @@ struct TextField {
   std::string TEpuB::*field;
 };
 constexpr TextField kMetadataFields[] = {
-    {"Title", &TEpuB::Title},           {"Creator", &TEpuB::Creator},
-    {"Publisher", &TEpuB::Publisher},   {"Language", &TEpuB::Language},
-    {"Subject", &TEpuB::Subject},       {"Date", &TEpuB::Date},
-    {"Source", &TEpuB::Source},         {"Description", &TEpuB::Description},
-    {"Identifier", &TEpuB::Identifier}, {"Series", &TEpuB::Series},
-    {"SeriesIndex", &TEpuB::SeriesIndex}, {"Isbn", &TEpuB::Isbn},
+    {"Title", &TEpuB::Title},
+    {"Creator", &TEpuB::Creator},
+    {"Publisher", &TEpuB::Publisher},
+    {"Language", &TEpuB::Language},
+    {"Subject", &TEpuB::Subject},
+    {"Date", &TEpuB::Date},
+    {"Source", &TEpuB::Source},
+    {"Description", &TEpuB::Description},
+    {"Identifier", &TEpuB::Identifier},
+    {"Series", &TEpuB::Series},
+    {"SeriesIndex", &TEpuB::SeriesIndex},
+    {"Isbn", &TEpuB::Isbn},
 };
 constexpr TextField kLocationFields[] = {
-    {"CoverPath", &TEpuB::CoverPath}, {"GuideCover", &TEpuB::GuideCover},
-    {"OpfPath", &TEpuB::OpfPath},     {"OpfFolder", &TEpuB::OpfFolder},
+    {"CoverPath", &TEpuB::CoverPath},
+    {"GuideCover", &TEpuB::GuideCover},
+    {"OpfPath", &TEpuB::OpfPath},
+    {"OpfFolder", &TEpuB::OpfFolder},
 };
 
 std::string InfoJson(const TEpuB& book) {

@@ -9,14 +9,29 @@ namespace {
 
 void AppendEscaped(std::string& out, char c) {
   switch (c) {
-    case '"': out += "\\\""; return;
-    case '\\': out += "\\\\"; return;
-    case '\b': out += "\\b"; return;
-    case '\f': out += "\\f"; return;
-    case '\n': out += "\\n"; return;
-    case '\r': out += "\\r"; return;
-    case '\t': out += "\\t"; return;
-    default: break;
+    case '"':
+      out += "\\\"";
+      return;
+    case '\\':
+      out += "\\\\";
+      return;
+    case '\b':
+      out += "\\b";
+      return;
+    case '\f':
+      out += "\\f";
+      return;
+    case '\n':
+      out += "\\n";
+      return;
+    case '\r':
+      out += "\\r";
+      return;
+    case '\t':
+      out += "\\t";
+      return;
+    default:
+      break;
   }
   if (static_cast<unsigned char>(c) < 0x20) {
     char escape[8];

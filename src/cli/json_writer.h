@@ -31,11 +31,26 @@ class JsonWriter {
   void Null();
 
   // A member in one call: Key then the value.
-  void Member(std::string_view key, std::string_view value) { Key(key); String(value); }
-  void Member(std::string_view key, const char* value) { Key(key); String(value); }
-  void Member(std::string_view key, std::int64_t value) { Key(key); Number(value); }
-  void Member(std::string_view key, int value) { Key(key); Number(value); }
-  void Member(std::string_view key, bool value) { Key(key); Bool(value); }
+  void Member(std::string_view key, std::string_view value) {
+    Key(key);
+    String(value);
+  }
+  void Member(std::string_view key, const char* value) {
+    Key(key);
+    String(value);
+  }
+  void Member(std::string_view key, std::int64_t value) {
+    Key(key);
+    Number(value);
+  }
+  void Member(std::string_view key, int value) {
+    Key(key);
+    Number(value);
+  }
+  void Member(std::string_view key, bool value) {
+    Key(key);
+    Bool(value);
+  }
   void Member(std::string_view key, const std::vector<std::string>& values);
 
   // The text written since the last Take; a finished document ends in a line feed.

@@ -19,11 +19,20 @@ std::string TsvField(const std::string& text) {
   out.reserve(text.size());
   for (const char c : text) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      default: out += c;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -44,12 +53,18 @@ std::string HexText(std::string_view bytes) {
 
 const char* VerdictName(Verdict verdict) {
   switch (verdict) {
-    case Verdict::kUnchanged: return "unchanged";
-    case Verdict::kDocumentDiffers: return "documentDiffers";
-    case Verdict::kNoSpineDocument: return "noSpineDocument";
-    case Verdict::kSpineListsNoContentDocument: return "spineListsNoContentDocument";
-    case Verdict::kImpossibleDate: return "impossibleDate";
-    case Verdict::kCannotExamine: return "cannotExamine";
+    case Verdict::kUnchanged:
+      return "unchanged";
+    case Verdict::kDocumentDiffers:
+      return "documentDiffers";
+    case Verdict::kNoSpineDocument:
+      return "noSpineDocument";
+    case Verdict::kSpineListsNoContentDocument:
+      return "spineListsNoContentDocument";
+    case Verdict::kImpossibleDate:
+      return "impossibleDate";
+    case Verdict::kCannotExamine:
+      return "cannotExamine";
   }
   return "";
 }

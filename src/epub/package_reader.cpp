@@ -3,9 +3,9 @@
 #include <exception>
 #include <utility>
 
-#include "archive/unzipper.h"
 #include "archive/archive_path.h"
 #include "archive/book_archive.h"
+#include "archive/unzipper.h"
 #include "base/text.h"
 #include "base/user_messages.h"
 

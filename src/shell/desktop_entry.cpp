@@ -22,12 +22,23 @@ std::string UnescapeValue(std::string_view value) {
       continue;
     }
     switch (const char next = value[++i]) {
-      case 's': out += ' '; break;
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
-      case 'r': out += '\r'; break;
-      case '\\': out += '\\'; break;
-      default: out += '\\', out += next;
+      case 's':
+        out += ' ';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case '\\':
+        out += '\\';
+        break;
+      default:
+        out += '\\', out += next;
     }
   }
   return out;

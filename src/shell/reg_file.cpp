@@ -162,7 +162,8 @@ std::optional<RegistryValue> ParseData(std::string_view data) {
 // same bytes: terminated, no NUL, line break or unpaired surrogate inside.
 bool FitsQuotedText(const RegistryValue& value, std::string& text) {
   const std::string& data = value.data;
-  if (data.size() < 2 || data.size() % 2 != 0 || data.substr(data.size() - 2) != std::string(2, '\0'))
+  if (data.size() < 2 || data.size() % 2 != 0 ||
+      data.substr(data.size() - 2) != std::string(2, '\0'))
     return false;
   text = Utf16LeToUtf8(std::string_view(data).substr(0, data.size() - 2));
   if (text.find_first_of(std::string_view("\0\r\n", 3)) != std::string::npos) return false;
@@ -202,7 +203,8 @@ std::string FormatValue(const std::string& name, const RegistryValue& value) {
   std::string line = name.empty() ? "@" : Quoted(name);
   line += '=';
   std::string text;
-  if (value.type == RegistryType::kString && FitsQuotedText(value, text)) return line + Quoted(text);
+  if (value.type == RegistryType::kString && FitsQuotedText(value, text))
+    return line + Quoted(text);
   if (value.type == RegistryType::kDword && value.data.size() == 4) {
     std::uint32_t number = 0;
     for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<std::uint8_t>(value.data[i]);

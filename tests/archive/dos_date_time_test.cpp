@@ -24,8 +24,12 @@ TEST(DosDateTimeToTimestamp, ConvertsTheWorkedValues) {
 
 TEST(DosDateTimeToTimestamp, RaisesForImpossibleDates) {
   EXPECT_EQ(RaisedBy([] { DosDateTimeToTimestamp(0); }), kBadDate);
-  for (const auto& [year, month, day] : {std::tuple{2021, 6, 0}, {2021, 0, 15}, {2021, 13, 1},
-                                         {2020, 2, 30}, {2021, 2, 29}, {2100, 2, 29},
+  for (const auto& [year, month, day] : {std::tuple{2021, 6, 0},
+                                         {2021, 0, 15},
+                                         {2021, 13, 1},
+                                         {2020, 2, 30},
+                                         {2021, 2, 29},
+                                         {2100, 2, 29},
                                          {2021, 4, 31}}) {
     SCOPED_TRACE(::testing::PrintToString(std::tuple{year, month, day}));
     EXPECT_EQ(RaisedBy([&] { DosDateTimeToTimestamp(DosDateTime(year, month, day, 12, 0, 0)); }),
@@ -37,10 +41,13 @@ TEST(DosDateTimeToTimestamp, RaisesForImpossibleDates) {
 
 TEST(DosDateTimeToTimestamp, RaisesForImpossibleTimesAfterCheckingTheDate) {
   EXPECT_EQ(RaisedBy([] { DosDateTimeToTimestamp(DosDateTime(2021, 6, 15, 24, 0, 0)); }), kBadTime);
-  EXPECT_EQ(RaisedBy([] { DosDateTimeToTimestamp(DosDateTime(2021, 6, 15, 10, 60, 0)); }), kBadTime);
-  EXPECT_EQ(RaisedBy([] { DosDateTimeToTimestamp(DosDateTime(2021, 6, 15, 10, 0, 60)); }), kBadTime);
+  EXPECT_EQ(RaisedBy([] { DosDateTimeToTimestamp(DosDateTime(2021, 6, 15, 10, 60, 0)); }),
+            kBadTime);
+  EXPECT_EQ(RaisedBy([] { DosDateTimeToTimestamp(DosDateTime(2021, 6, 15, 10, 0, 60)); }),
+            kBadTime);
   // Both parts impossible: the date is reported.
-  EXPECT_EQ(RaisedBy([] { DosDateTimeToTimestamp(DosDateTime(2021, 0, 0, 31, 63, 62)); }), kBadDate);
+  EXPECT_EQ(RaisedBy([] { DosDateTimeToTimestamp(DosDateTime(2021, 0, 0, 31, 63, 62)); }),
+            kBadDate);
 }
 
 }  // namespace

@@ -43,7 +43,8 @@ TEST(UnpackNames, EntriesWithNonAsciiNamesLandUnderThoseNames) {
   const fs::path book = dir / "book.epub";
   ZipWriter()
       .Add(Entry("mimetype", "application/epub+zip", 0))
-      .Add(Entry("OEBPS/Fejezetek/\xC3\x89jszaka \xE2\x80\x93 \xC5\x91sz.xhtml", "night", kUtf8Names))
+      .Add(Entry("OEBPS/Fejezetek/\xC3\x89jszaka \xE2\x80\x93 \xC5\x91sz.xhtml", "night",
+                 kUtf8Names))
       .Add(Entry("OEBPS/\xE6\x9C\xAC.xhtml", "book", kUtf8Names))
       .Add(Entry("OEBPS/caf\x82.xhtml", "cp437", 0))  // no flag: code page 437, 0x82 is "é"
       .WriteTo(book);

@@ -200,7 +200,8 @@ TEST_F(UnzipperTest, EveryLookupOfAnOpenArchiveFindsTheLatestMatch) {
   EXPECT_EQ(Extracted("TEXT/c7.xhtml"), "again");
   EXPECT_EQ(Extracted("text/c7.xhtml"), "again");
   for (int i = 0; i < 300; i += 37) {
-    EXPECT_EQ(Extracted("TEXT/C" + std::to_string(i) + ".XHTML"), i == 7 ? "again" : std::to_string(i));
+    EXPECT_EQ(Extracted("TEXT/C" + std::to_string(i) + ".XHTML"),
+              i == 7 ? "again" : std::to_string(i));
   }
   EXPECT_EQ(Extracted("Text/c300.xhtml"), "");
 }

@@ -18,7 +18,8 @@ using testing::kNoCorpus;
 
 std::uint32_t Le(const std::string& bytes, std::size_t at, int width) {
   std::uint32_t value = 0;
-  for (int i = width - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+  for (int i = width - 1; i >= 0; --i)
+    value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
   return value;
 }
 

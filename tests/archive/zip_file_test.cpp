@@ -1,7 +1,7 @@
 #include "archive/zip_file.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
+#include <filesystem>
 
 #include "base/error.h"
 #include "raised_error.h"
@@ -21,7 +21,8 @@ constexpr const char* kBadSignature = "EZipException: Invalid Zip Central Header
 constexpr const char* kNotOpen = "EZipException: File must be open";
 
 // A bare end record: no comment unless commentLength says so.
-std::string EndRecord(std::uint16_t entries, std::uint32_t offset, std::uint16_t commentLength = 0) {
+std::string EndRecord(std::uint16_t entries, std::uint32_t offset,
+                      std::uint16_t commentLength = 0) {
   ZipWriter record;
   record.layout().totalEntries = entries;
   record.layout().directoryOffset = offset;
@@ -64,8 +65,9 @@ TEST_F(ZipFileTest, OnlyAFileWithAnEndRecordIsValid) {
 
 TEST_F(ZipFileTest, OpenReportsEachKindOfFailure) {
   const fs::path missing = dir_ / "missing.zip";
-  EXPECT_EQ(RaisedBy([&] { TZipFile().Open(missing); }).rfind(
-                "EFOpenError: Cannot open file \"" + missing.string() + "\". ", 0),
+  EXPECT_EQ(RaisedBy([&] {
+              TZipFile().Open(missing);
+            }).rfind("EFOpenError: Cannot open file \"" + missing.string() + "\". ", 0),
             0u);
   EXPECT_EQ(Listing(Write("")), "EZipException: Stream read error");
   EXPECT_EQ(Listing(Write("not a zip at all")), kReadError);

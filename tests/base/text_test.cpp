@@ -14,14 +14,17 @@ TEST(Text, Utf8ByShapeNeedsHighBytesAndCompleteSequences) {
   EXPECT_TRUE(IsUtf8ByShape("caf\xC3\xA9"));
   EXPECT_TRUE(IsUtf8ByShape("\xF0\x9F\x93\x96"));
   EXPECT_FALSE(IsUtf8ByShape("plain"));
-  EXPECT_FALSE(IsUtf8ByShape("caf\xC3"));          // continuation missing at the end
+  EXPECT_FALSE(IsUtf8ByShape("caf\xC3"));           // continuation missing at the end
   EXPECT_FALSE(IsUtf8ByShape("\xA9"));              // stray continuation
   EXPECT_FALSE(IsUtf8ByShape("\xC0\x80"));          // overlong lead
   EXPECT_FALSE(IsUtf8ByShape("\xC3\xA9\xF5\x80"));  // F5 never occurs
 }
 
 TEST(Text, SanitizeReplacesIllFormedSequences) {
-  EXPECT_EQ(SanitizeUtf8("a\xFF" "b"), "a\uFFFD" "b");
+  EXPECT_EQ(SanitizeUtf8("a\xFF"
+                         "b"),
+            "a\uFFFD"
+            "b");
   EXPECT_EQ(SanitizeUtf8("\xED\xA0\x80"), "\uFFFD\uFFFD\uFFFD");  // surrogate
   EXPECT_EQ(SanitizeUtf8("\xC3\xA9"), "\u00E9");
 }

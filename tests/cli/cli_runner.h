@@ -16,7 +16,8 @@ struct ProgramRun {
 
 // Runs the program with the arguments, its output and error streams caught in
 // files, and waits for it. The environment is the test's own.
-ProgramRun RunProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments);
+ProgramRun RunProgram(const std::filesystem::path& program,
+                      const std::vector<std::string>& arguments);
 
 // Runs the built quillmere-cli.
 ProgramRun RunCli(const std::vector<std::string>& arguments);

@@ -92,7 +92,8 @@ class JsonParser {
 
   double Number() {
     const std::size_t start = pos_;
-    if (Take("-")) {}
+    if (Take("-")) {
+    }
     if (Take("0")) {
     } else {
       if (pos_ >= text_.size() || text_[pos_] < '1' || text_[pos_] > '9') Fail("number expected");
@@ -127,16 +128,35 @@ class JsonParser {
       if (pos_ >= text_.size()) Fail("unterminated escape");
       const char e = text_[pos_++];
       switch (e) {
-        case '"': out += '"'; break;
-        case '\\': out += '\\'; break;
-        case '/': out += '/'; break;
-        case 'b': out += '\b'; break;
-        case 'f': out += '\f'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case 'u': AppendUtf8(out, Hex4()); break;
-        default: Fail("unknown escape");
+        case '"':
+          out += '"';
+          break;
+        case '\\':
+          out += '\\';
+          break;
+        case '/':
+          out += '/';
+          break;
+        case 'b':
+          out += '\b';
+          break;
+        case 'f':
+          out += '\f';
+          break;
+        case 'n':
+          out += '\n';
+          break;
+        case 'r':
+          out += '\r';
+          break;
+        case 't':
+          out += '\t';
+          break;
+        case 'u':
+          AppendUtf8(out, Hex4());
+          break;
+        default:
+          Fail("unknown escape");
       }
     }
   }

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "archive/unzipper.h"
 #include "archive/archive_path.h"
+#include "archive/unzipper.h"
 #include "corpus.h"
 #include "epub/package_queries.h"
 #include "recording_user_messages.h"

@@ -70,8 +70,10 @@ std::optional<std::vector<Tag>> ScanTags(std::string_view text) {
     std::size_t end = 1;
     char quote = 0;
     for (; end < rest.size() && (quote || rest[end] != '>'); ++end) {
-      if (!quote && (rest[end] == '"' || rest[end] == '\'')) quote = rest[end];
-      else if (quote && rest[end] == quote) quote = 0;
+      if (!quote && (rest[end] == '"' || rest[end] == '\''))
+        quote = rest[end];
+      else if (quote && rest[end] == quote)
+        quote = 0;
     }
     if (end == rest.size()) return std::nullopt;
     Tag tag;
@@ -116,9 +118,9 @@ std::string DecodeEntities(std::string_view value) {
   for (std::size_t i = 0; i < value.size(); ++i) {
     const std::string_view rest = value.substr(i);
     bool replaced = false;
-    for (const auto& [entity, character] : {std::pair{"&amp;", '&'}, std::pair{"&lt;", '<'},
-                                            std::pair{"&gt;", '>'}, std::pair{"&quot;", '"'},
-                                            std::pair{"&apos;", '\''}}) {
+    for (const auto& [entity, character] :
+         {std::pair{"&amp;", '&'}, std::pair{"&lt;", '<'}, std::pair{"&gt;", '>'},
+          std::pair{"&quot;", '"'}, std::pair{"&apos;", '\''}}) {
       if (rest.starts_with(entity)) {
         out += character;
         i += std::string_view(entity).size() - 1;
@@ -138,7 +140,8 @@ std::optional<std::string> AttributeOf(const Tag& tag, std::string_view name) {
     const std::size_t equals = rest.find('=');
     if (equals == std::string_view::npos) return std::nullopt;
     std::string_view key = rest.substr(0, equals);
-    while (!key.empty() && std::isspace(static_cast<unsigned char>(key.back()))) key.remove_suffix(1);
+    while (!key.empty() && std::isspace(static_cast<unsigned char>(key.back())))
+      key.remove_suffix(1);
     key.remove_prefix(std::min(key.find_last_of(" \t\r\n:") + 1, key.size()));
     const std::size_t open = rest.find_first_of("\"'", equals);
     if (open == std::string_view::npos) return std::nullopt;
@@ -302,7 +305,8 @@ std::vector<ManifestRow> CorpusManifest() {
   for (std::string line; std::getline(in, line);) {
     if (line.starts_with("## Manifest: ")) folder = line.substr(13);
     if (line.starts_with("## ") && !line.starts_with("## Manifest: ")) folder.clear();
-    if (folder.empty() || !line.starts_with("| ") || line.find(".epub |") == std::string::npos) continue;
+    if (folder.empty() || !line.starts_with("| ") || line.find(".epub |") == std::string::npos)
+      continue;
     const std::vector<std::string> cells = Cells(line);
     if (cells.size() < 5) continue;
     rows.push_back({testing::CorpusDir() / folder / cells[0], cells[1], cells[2], cells[3] == "yes",

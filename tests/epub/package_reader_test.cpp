@@ -22,10 +22,13 @@ using testing::EpubBuilder;
 std::string Opf(const std::string& metadata, const std::string& spine = "<itemref idref='c1'/>") {
   return "<?xml version='1.0' encoding='utf-8'?>\n"
          "<package xmlns='http://www.idpf.org/2007/opf' version='2.0'>"
-         "<metadata xmlns:dc='http://purl.org/dc/elements/1.1/'>" + metadata + "</metadata>"
+         "<metadata xmlns:dc='http://purl.org/dc/elements/1.1/'>" +
+         metadata +
+         "</metadata>"
          "<manifest><item id='ncx' href='toc.ncx' media-type='application/x-dtbncx+xml'/>"
          "<item id='c1' href='Text/chapter01.xhtml' media-type='application/xhtml+xml'/>"
-         "</manifest><spine toc='ncx'>" + spine + "</spine></package>";
+         "</manifest><spine toc='ncx'>" +
+         spine + "</spine></package>";
 }
 
 class PackageReader : public ::testing::Test {
@@ -107,14 +110,13 @@ TEST_F(PackageReader, ReadsMetadataSpineAndTableOfContents) {
 
 TEST_F(PackageReader, MetadataTakesFirstValuesAndFallsBackToAnyIdentifier) {
   OpenBook(EpubBuilder().AddChapters(1).ReplaceEntry(
-      "OEBPS/content.opf",
-      Opf("<dc:title>First</dc:title><dc:title>Second</dc:title>"
-          "<dc:identifier opf:scheme='ISBN'>978-3-16</dc:identifier>"
-          "<dc:identifier>urn:second</dc:identifier>"
-          "<dc:subject>A</dc:subject><dc:subject>B</dc:subject>"
-          "<dc:description>About</dc:description><dc:source>Paper</dc:source>"
-          "<meta name='calibre:series' content='Saga'/>"
-          "<meta name='calibre:series_index' content='2'/>")));
+      "OEBPS/content.opf", Opf("<dc:title>First</dc:title><dc:title>Second</dc:title>"
+                               "<dc:identifier opf:scheme='ISBN'>978-3-16</dc:identifier>"
+                               "<dc:identifier>urn:second</dc:identifier>"
+                               "<dc:subject>A</dc:subject><dc:subject>B</dc:subject>"
+                               "<dc:description>About</dc:description><dc:source>Paper</dc:source>"
+                               "<meta name='calibre:series' content='Saga'/>"
+                               "<meta name='calibre:series_index' content='2'/>")));
   ASSERT_TRUE(reader.Ok);
   EXPECT_EQ(reader.Title, "First");
   EXPECT_EQ(reader.Identifier, "978-3-16");  // no identifier carries an id
@@ -190,8 +192,10 @@ TEST_F(PackageReader, SpineWithoutTocGivesAnEmptyTableOfContents) {
 
 TEST_F(PackageReader, NamedNcxThatIsMissingGivesAnEmptyTableOfContents) {
   // The OPF names OEBPS\toc.ncx; the book keeps its NCX at OEBPS\nav\toc.ncx.
-  OpenBook(EpubBuilder().AddChapters(1).NcxHref("nav/toc.ncx").ReplaceEntry("OEBPS/content.opf",
-                                                                             Opf("")));
+  OpenBook(EpubBuilder()
+               .AddChapters(1)
+               .NcxHref("nav/toc.ncx")
+               .ReplaceEntry("OEBPS/content.opf", Opf("")));
   ASSERT_TRUE(reader.Ok);
   EXPECT_TRUE(reader.Toc.empty());
   EXPECT_TRUE(boxes.errors.empty());
@@ -199,8 +203,7 @@ TEST_F(PackageReader, NamedNcxThatIsMissingGivesAnEmptyTableOfContents) {
 
 TEST_F(PackageReader, DocumentThatFailsToParseResetsEverythingSilently) {
   const std::string malformed = "<?xml version='1.0'?><a><b></a>";
-  for (const std::string entry :
-       {"META-INF/container.xml", "OEBPS/content.opf", "OEBPS/toc.ncx"}) {
+  for (const std::string entry : {"META-INF/container.xml", "OEBPS/content.opf", "OEBPS/toc.ncx"}) {
     SCOPED_TRACE(entry);
     OpenBook(EpubBuilder().AddChapters(2).ReplaceEntry(entry, malformed));
     ExpectReset(reader);
@@ -309,7 +312,8 @@ TEST_F(PackageReader, ExtractEntryMatchesTheWholeArchivePathExactly) {
 // exactly is read, whichever comes later.
 TEST_F(PackageReader, ReadsTheExactlyNamedOfCaseVariantEntries) {
   testing::ZipWriter zip = EpubBuilder().Title("Exact").AddChapters(1).ToZip();
-  zip.Add("oebps/CONTENT.OPF", "<package><metadata><dc:title>Variant</dc:title></metadata></package>");
+  zip.Add("oebps/CONTENT.OPF",
+          "<package><metadata><dc:title>Variant</dc:title></metadata></package>");
   const fs::path path = folder_ / "variants.epub";
   zip.WriteTo(path);
   reader.Open(path);

@@ -104,10 +104,11 @@ void WriteBooks(SeedFolders& seeds, const fs::path& scratch) {
   seeds.Book("edited", EpubBuilder().AddChapters(3).EditChapter(1, 0x52D06DAF).Build());
   seeds.Book("root-opf", EpubBuilder().OpfPath("content.opf").AddChapters(2).Build());
   seeds.Book("no-ncx", EpubBuilder().WithNcx(false).AddChapters(2).Build());
-  seeds.Book("encoded-names", EpubBuilder()
-                                  .AddChapter({"caf\xC3\xA9 1.xhtml", "Caf\xC3\xA9", "<p>x</p>", {}})
-                                  .NcxHref("nav/toc.ncx")
-                                  .Build());
+  seeds.Book("encoded-names",
+             EpubBuilder()
+                 .AddChapter({"caf\xC3\xA9 1.xhtml", "Caf\xC3\xA9", "<p>x</p>", {}})
+                 .NcxHref("nav/toc.ncx")
+                 .Build());
   seeds.Book("deep-navmap",
              EpubBuilder()
                  .AddChapters(1)
@@ -158,11 +159,12 @@ void WriteArchives(SeedFolders& seeds) {
   one("utf8-by-shape", Entry("\xC3\xA9t\xC3\xA9.xhtml", "utf-8"));
   one("cp437", Entry("\x82t\x82.xhtml", "oem"));
   ZipEntry unicodePath = Entry("x.xhtml", "unicode path");
-  unicodePath.extra = testing::ExtraField(
-      0x7075, std::string("\x01", 1) + std::string(4, '\0') + "\xC3\xA9.xhtml");
+  unicodePath.extra =
+      testing::ExtraField(0x7075, std::string("\x01", 1) + std::string(4, '\0') + "\xC3\xA9.xhtml");
   one("unicode-path-field", unicodePath);
   ZipEntry nucx = Entry("y.xhtml", "nucx");
-  nucx.extra = testing::ExtraField(0x554E, std::string("NUCX\x01\0\0\0", 8) + std::string("a\0", 2));
+  nucx.extra =
+      testing::ExtraField(0x554E, std::string("NUCX\x01\0\0\0", 8) + std::string("a\0", 2));
   one("nucx-field", nucx);
   ZipEntry encrypted = Entry("secret.txt", "secret");
   encrypted.flag = 1;
@@ -198,7 +200,9 @@ void WriteArchives(SeedFolders& seeds) {
   }
 
   ZipWriter duplicates;
-  duplicates.Add(Entry("a.xhtml", "first")).Add(Entry("A.xhtml", "second")).Add(Entry("a.xhtml", "third"));
+  duplicates.Add(Entry("a.xhtml", "first"))
+      .Add(Entry("A.xhtml", "second"))
+      .Add(Entry("a.xhtml", "third"));
   seeds.Archive("duplicates", duplicates.Build());
   ZipWriter fileThenFolder;
   fileThenFolder.Add(Entry("a", "file")).Add(Entry("a/b.txt", "under a file"));

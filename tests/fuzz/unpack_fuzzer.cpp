@@ -11,8 +11,8 @@
 #include <system_error>
 #include <vector>
 
-#include "archive/unzipper.h"
 #include "archive/unpack_to_folder.h"
+#include "archive/unzipper.h"
 #include "base/error.h"
 #include "fuzz_require.h"
 #include "fuzz_scratch.h"

@@ -24,8 +24,8 @@
 #include <string_view>
 
 #include "app/command_messages.h"
-#include "app/qt/main_window.h"
 #include "app/qt/book_list_model.h"
+#include "app/qt/main_window.h"
 #include "base/path_text.h"
 #include "epub_builder.h"
 #include "qstring_printer.h"

@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/qt/main_window.h"
 #include "app/qt/book_list_model.h"
+#include "app/qt/main_window.h"
 #include "apps/application_list.h"
 #include "apps/qt/application_list_dialog.h"
 #include "base/path_text.h"

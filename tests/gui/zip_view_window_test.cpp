@@ -15,8 +15,8 @@
 #include <QTreeView>
 #include <filesystem>
 
-#include "app/qt/main_window.h"
 #include "app/qt/book_list_model.h"
+#include "app/qt/main_window.h"
 #include "epub_builder.h"
 #include "qstring_printer.h"
 #include "scripted_dialogs.h"

@@ -36,15 +36,16 @@ TEST(RegFile, ReadsEveryValueFormOfAnExport) {
 }
 
 TEST(RegFile, ReadsUtf16WithCrLfAsTheRegistryEditorExportsIt) {
-  const RegFile file = RegFile::Parse(Utf16WithBom(
-      "Windows Registry Editor Version 5.00\r\n\r\n"
-      "[HKEY_CURRENT_USER\\Software\\Quillmere\\apppath]\r\n"
-      "\"Path0\"=\"C:\\\\K\u00f6nyvek\\\\olvas\u00f3.exe\"\r\n"));
+  const RegFile file =
+      RegFile::Parse(Utf16WithBom("Windows Registry Editor Version 5.00\r\n\r\n"
+                                  "[HKEY_CURRENT_USER\\Software\\Quillmere\\apppath]\r\n"
+                                  "\"Path0\"=\"C:\\\\K\u00f6nyvek\\\\olvas\u00f3.exe\"\r\n"));
   EXPECT_EQ(*file.Find(kKey, "Path0"), StringValue("C:\\K\u00f6nyvek\\olvas\u00f3.exe"));
 }
 
 TEST(RegFile, NamesCompareIgnoringCase) {
-  RegFile file = RegFile::Parse("[hkey_current_user\\software\\QUILLMERE\\AppPath]\n\"COUNT\"=dword:1\n");
+  RegFile file =
+      RegFile::Parse("[hkey_current_user\\software\\QUILLMERE\\AppPath]\n\"COUNT\"=dword:1\n");
   ASSERT_TRUE(file.HasKey(kKey));
   EXPECT_EQ(*file.Find(kKey, "count"), DwordValue(1));
   file.Set(kKey, "Count", StringValue("2"));  // overwrites whatever the type, keeps the spelling
@@ -115,7 +116,8 @@ TEST(RegFile, FormatReadsBackToTheSameBytesForEveryType) {
   const std::string text = file.Format();
   EXPECT_TRUE(text.starts_with("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER"));
   EXPECT_NE(text.find("\"Count\"=dword:ffffffff\n"), std::string::npos);
-  for (std::size_t line = 0, end; (end = text.find('\n', line)) != std::string::npos; line = end + 1)
+  for (std::size_t line = 0, end; (end = text.find('\n', line)) != std::string::npos;
+       line = end + 1)
     EXPECT_LE(end - line, 80u) << "lines are wrapped for reading by eye";
 
   const RegFile back = RegFile::Parse(text);

@@ -13,7 +13,8 @@ std::filesystem::path CorpusDir() {
   return std::filesystem::is_directory(dir, ec) ? dir : std::filesystem::path();
 }
 
-std::vector<std::filesystem::path> CorpusFiles(const std::string& sub, const std::string& extension) {
+std::vector<std::filesystem::path> CorpusFiles(const std::string& sub,
+                                               const std::string& extension) {
   std::vector<std::filesystem::path> files;
   const std::filesystem::path root = CorpusDir();
   if (root.empty()) return files;

@@ -22,23 +22,53 @@ std::string XmlEscape(const std::string& text) {
   std::string out;
   for (const char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
 }
 
-EpubBuilder& EpubBuilder::OpfPath(std::string path) { opfPath_ = std::move(path); return *this; }
-EpubBuilder& EpubBuilder::Title(std::string title) { title_ = std::move(title); return *this; }
-EpubBuilder& EpubBuilder::Creator(std::string creator) { creator_ = std::move(creator); return *this; }
-EpubBuilder& EpubBuilder::Identifier(std::string id) { identifier_ = std::move(id); return *this; }
-EpubBuilder& EpubBuilder::Language(std::string language) { language_ = std::move(language); return *this; }
-EpubBuilder& EpubBuilder::Modified(std::uint32_t dosDateTime) { modified_ = dosDateTime; return *this; }
-EpubBuilder& EpubBuilder::WithNcx(bool withNcx) { withNcx_ = withNcx; return *this; }
+EpubBuilder& EpubBuilder::OpfPath(std::string path) {
+  opfPath_ = std::move(path);
+  return *this;
+}
+EpubBuilder& EpubBuilder::Title(std::string title) {
+  title_ = std::move(title);
+  return *this;
+}
+EpubBuilder& EpubBuilder::Creator(std::string creator) {
+  creator_ = std::move(creator);
+  return *this;
+}
+EpubBuilder& EpubBuilder::Identifier(std::string id) {
+  identifier_ = std::move(id);
+  return *this;
+}
+EpubBuilder& EpubBuilder::Language(std::string language) {
+  language_ = std::move(language);
+  return *this;
+}
+EpubBuilder& EpubBuilder::Modified(std::uint32_t dosDateTime) {
+  modified_ = dosDateTime;
+  return *this;
+}
+EpubBuilder& EpubBuilder::WithNcx(bool withNcx) {
+  withNcx_ = withNcx;
+  return *this;
+}
 
 EpubBuilder& EpubBuilder::AddChapter(EpubChapter chapter) {
   chapters_.push_back(std::move(chapter));
@@ -103,10 +133,17 @@ std::string EpubBuilder::OpfXml() const {
       "version=\"2.0\">\n"
       "  <metadata xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
       "xmlns:opf=\"http://www.idpf.org/2007/opf\">\n"
-      "    <dc:title>" + XmlEscape(title_) + "</dc:title>\n"
-      "    <dc:creator opf:role=\"aut\">" + XmlEscape(creator_) + "</dc:creator>\n"
-      "    <dc:language>" + XmlEscape(language_) + "</dc:language>\n"
-      "    <dc:identifier id=\"BookId\" opf:scheme=\"UUID\">" + XmlEscape(identifier_) +
+      "    <dc:title>" +
+      XmlEscape(title_) +
+      "</dc:title>\n"
+      "    <dc:creator opf:role=\"aut\">" +
+      XmlEscape(creator_) +
+      "</dc:creator>\n"
+      "    <dc:language>" +
+      XmlEscape(language_) +
+      "</dc:language>\n"
+      "    <dc:identifier id=\"BookId\" opf:scheme=\"UUID\">" +
+      XmlEscape(identifier_) +
       "</dc:identifier>\n"
       "    <dc:publisher>Quillmere Test Press</dc:publisher>\n"
       "    <dc:date>2021-06-15</dc:date>\n"
@@ -117,8 +154,9 @@ std::string EpubBuilder::OpfXml() const {
     opf += "    <item id=\"ncx\" href=\"" + XmlEscape(ncxHref_) +
            "\" media-type=\"application/x-dtbncx+xml\"/>\n";
   }
-  opf += "    <item id=\"style\" href=\"Styles/style.css\" media-type=\"text/css\"/>\n"
-         "    <item id=\"cover-image\" href=\"Images/cover.jpg\" media-type=\"image/jpeg\"/>\n";
+  opf +=
+      "    <item id=\"style\" href=\"Styles/style.css\" media-type=\"text/css\"/>\n"
+      "    <item id=\"cover-image\" href=\"Images/cover.jpg\" media-type=\"image/jpeg\"/>\n";
   for (std::size_t i = 0; i < chapters_.size(); ++i) {
     opf += "    <item id=\"c" + std::to_string(i + 1) + "\" href=\"Text/" +
            XmlEscape(chapters_[i].fileName) + "\" media-type=\"application/xhtml+xml\"/>\n";
@@ -127,9 +165,10 @@ std::string EpubBuilder::OpfXml() const {
   for (std::size_t i = 0; i < chapters_.size(); ++i) {
     opf += "    <itemref idref=\"c" + std::to_string(i + 1) + "\"/>\n";
   }
-  opf += "  </spine>\n  <guide>\n"
-         "    <reference type=\"cover\" title=\"Cover\" href=\"Images/cover.jpg\"/>\n"
-         "  </guide>\n</package>\n";
+  opf +=
+      "  </spine>\n  <guide>\n"
+      "    <reference type=\"cover\" title=\"Cover\" href=\"Images/cover.jpg\"/>\n"
+      "  </guide>\n</package>\n";
   return opf;
 }
 
@@ -137,9 +176,12 @@ std::string EpubBuilder::NcxXml() const {
   std::string ncx =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<ncx xmlns=\"http://www.daisy.org/z3986/2005/ncx/\" version=\"2005-1\">\n"
-      "  <head>\n    <meta name=\"dtb:uid\" content=\"" + XmlEscape(identifier_) + "\"/>\n"
+      "  <head>\n    <meta name=\"dtb:uid\" content=\"" +
+      XmlEscape(identifier_) +
+      "\"/>\n"
       "    <meta name=\"dtb:depth\" content=\"1\"/>\n  </head>\n"
-      "  <docTitle><text>" + XmlEscape(title_) + "</text></docTitle>\n  <navMap>\n";
+      "  <docTitle><text>" +
+      XmlEscape(title_) + "</text></docTitle>\n  <navMap>\n";
   // The chapters' sources are relative to the NCX's own folder.
   std::string toTextFolder;
   for (const char c : ncxHref_) {
@@ -148,9 +190,14 @@ std::string EpubBuilder::NcxXml() const {
   toTextFolder += "Text/";
   for (std::size_t i = 0; i < chapters_.size(); ++i) {
     const std::string n = std::to_string(i + 1);
-    ncx += "    <navPoint id=\"navPoint-" + n + "\" playOrder=\"" + n + "\">\n"
-           "      <navLabel><text>" + XmlEscape(chapters_[i].title) + "</text></navLabel>\n"
-           "      <content src=\"" + toTextFolder + XmlEscape(chapters_[i].fileName) + "\"/>\n"
+    ncx += "    <navPoint id=\"navPoint-" + n + "\" playOrder=\"" + n +
+           "\">\n"
+           "      <navLabel><text>" +
+           XmlEscape(chapters_[i].title) +
+           "</text></navLabel>\n"
+           "      <content src=\"" +
+           toTextFolder + XmlEscape(chapters_[i].fileName) +
+           "\"/>\n"
            "    </navPoint>\n";
   }
   ncx += "  </navMap>\n</ncx>\n";

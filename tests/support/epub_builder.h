@@ -18,7 +18,7 @@ namespace quill::testing {
 struct EpubChapter {
   std::string fileName;  // under the text folder, e.g. "chapter01.xhtml"
   std::string title;
-  std::string body;      // XHTML body content
+  std::string body;                       // XHTML body content
   std::optional<std::uint32_t> modified;  // overrides the book's time
 };
 

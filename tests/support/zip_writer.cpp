@@ -1,8 +1,8 @@
 #include "zip_writer.h"
 
+#include <zlib.h>
 #include <fstream>
 #include <stdexcept>
-#include <zlib.h>
 
 namespace quill::testing {
 namespace {
@@ -183,14 +183,14 @@ std::string ZipWriter::Build() const {
   Put16(out, 0);
   Put16(out, layout_.zip64 ? 0xFFFF : layout_.totalEntries.value_or(count));
   Put16(out, layout_.zip64 ? 0xFFFF : layout_.totalEntries.value_or(count));
-  Put32(out, layout_.zip64 ? 0xFFFFFFFF
-                           : layout_.directorySize.value_or(
-                                 static_cast<std::uint32_t>(directorySize)));
-  Put32(out, layout_.zip64 ? 0xFFFFFFFF
-                           : layout_.directoryOffset.value_or(
-                                 static_cast<std::uint32_t>(directoryStart)));
-  Put16(out, layout_.commentLength.value_or(
-                 static_cast<std::uint16_t>(layout_.archiveComment.size())));
+  Put32(out, layout_.zip64
+                 ? 0xFFFFFFFF
+                 : layout_.directorySize.value_or(static_cast<std::uint32_t>(directorySize)));
+  Put32(out, layout_.zip64
+                 ? 0xFFFFFFFF
+                 : layout_.directoryOffset.value_or(static_cast<std::uint32_t>(directoryStart)));
+  Put16(out,
+        layout_.commentLength.value_or(static_cast<std::uint16_t>(layout_.archiveComment.size())));
   out += layout_.archiveComment;
   out += layout_.trailing;
   return out;

@@ -21,8 +21,8 @@ inline constexpr std::uint32_t kDosTime20210615 = 0x52CF6DAF;
 std::uint32_t DosDateTime(int year, int month, int day, int hour, int minute, int second);
 
 struct ZipEntry {
-  std::string name;  // stored name bytes
-  std::string data;  // uncompressed content
+  std::string name;          // stored name bytes
+  std::string data;          // uncompressed content
   std::uint16_t method = 8;  // 0 stored, 8 deflated; any other stores `data` as given
   std::uint32_t modified = kDosTime20210615;
   std::uint16_t flag = 0;
@@ -42,16 +42,16 @@ struct ZipEntry {
 };
 
 struct ZipLayout {
-  std::string prefix;             // bytes before the first local header
-  std::string beforeEndRecord;    // bytes between the directory and the end record
+  std::string prefix;           // bytes before the first local header
+  std::string beforeEndRecord;  // bytes between the directory and the end record
   std::string archiveComment;
-  std::string trailing;           // bytes after the comment
+  std::string trailing;                          // bytes after the comment
   std::optional<std::uint16_t> commentLength;    // stored comment length
   std::optional<std::uint32_t> directoryOffset;  // stored directory offset
   std::optional<std::uint16_t> totalEntries;     // stored total entry count
   std::optional<std::uint32_t> directorySize;    // stored directory size
   std::optional<std::uint16_t> diskNumber;       // number of this disk
-  bool zip64 = false;  // ZIP64 end record and locator; end record holds markers
+  bool zip64 = false;    // ZIP64 end record and locator; end record holds markers
   int deflateLevel = 9;  // zlib level for deflated entries
 };
 

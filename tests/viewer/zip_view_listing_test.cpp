@@ -7,8 +7,8 @@
 #include "archive/zip_file.h"
 #include "base/timestamp.h"
 #include "epub_builder.h"
-#include "temp_dir.h"
 #include "links.h"
+#include "temp_dir.h"
 #include "zip_writer.h"
 
 namespace quill {

@@ -15,13 +15,15 @@ void OwnerDrawDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
   painter->save();
   painter->setFont(option.font);
   painter->setBrush(option.palette.brush(group, selected ? QPalette::Highlight : QPalette::Base));
-  painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+  painter->setPen(
+      option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
   draw_(*painter, index.row(), option.rect, option.state);
   painter->restore();
   if (option.state.testFlag(QStyle::State_HasFocus)) {
     QStyleOptionFocusRect focus;
     focus.QStyleOption::operator=(option);
-    focus.backgroundColor = option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
+    focus.backgroundColor =
+        option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
     const QWidget* widget = option.widget;
     QStyle* style = widget ? widget->style() : nullptr;
     if (style) style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);

@@ -15,8 +15,8 @@ namespace quill {
 class OwnerDrawDelegate : public QStyledItemDelegate {
  public:
   // Draws row `index` within `rect`.
-  using DrawItem = std::function<void(QPainter& canvas, int index, const QRect& rect,
-                                      QStyle::State state)>;
+  using DrawItem =
+      std::function<void(QPainter& canvas, int index, const QRect& rect, QStyle::State state)>;
 
   OwnerDrawDelegate(int rowHeight, DrawItem draw, QObject* parent);
 

@@ -1,7 +1,7 @@
 #include "base/case_mapping.h"
 
-#include <cwctype>
 #include <locale.h>
+#include <cwctype>
 
 namespace quill {
 namespace {

@@ -1,10 +1,10 @@
 #include "base/read_only_file.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 #include "base/error_kinds.h"
 

@@ -19,8 +19,8 @@ char32_t SimpleUpperCase(char32_t cp) noexcept {
     length = 2;
   }
   wchar_t upper[2];
-  if (::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, units, length, upper, length,
-                      nullptr, nullptr, 0) != length) {
+  if (::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, units, length, upper, length, nullptr,
+                      nullptr, 0) != length) {
     return cp;
   }
   if (length == 1) return upper[0];

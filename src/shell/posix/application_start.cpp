@@ -1,10 +1,10 @@
 #include "shell/application_start.h"
 
-#include <cerrno>
-#include <csignal>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
+#include <csignal>
 
 extern char** environ;
 

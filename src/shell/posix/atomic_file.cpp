@@ -1,11 +1,11 @@
 #include "shell/atomic_file.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
+#include <string>
 
 namespace quill {
 namespace {
@@ -62,7 +62,8 @@ class TemporaryFile {
 
 // The rename is durable only once the folder's own entry list is on the disk.
 void SyncFolder(const std::filesystem::path& folder) {
-  const int handle = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int handle =
+      ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (handle < 0) return;
   ::fsync(handle);
   ::close(handle);

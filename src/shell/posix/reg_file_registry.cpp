@@ -1,8 +1,8 @@
 #include "shell/posix/reg_file_registry.h"
 
-#include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
+#include <cstdlib>
 #include <vector>
 
 #include "base/error.h"
@@ -57,8 +57,8 @@ void RegFileRegistry::ReadOnce() {
     if (file.Size() > kMaxFileSize) return;
     std::vector<std::byte> bytes(static_cast<std::size_t>(file.Size()));
     bytes.resize(file.ReadAt(0, bytes));
-    content_ = RegFile::Parse(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    content_ =
+        RegFile::Parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     state_ = FileState::kRead;
   } catch (const Error&) {
     // Left unreadable: the key cannot be opened, and the file is not rewritten.

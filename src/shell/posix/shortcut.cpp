@@ -1,8 +1,8 @@
 #include "shell/shortcut.h"
 
-#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cstdlib>
 #include <vector>
 
 #include "base/error.h"
@@ -32,15 +32,17 @@ bool IsExecutableFile(const std::filesystem::path& path) {
 // current folder never decides which program is meant.
 std::string FindProgram(const std::string& program) {
   if (program.find('/') != std::string::npos) {
-    return std::filesystem::path(program).is_absolute() && IsExecutableFile(program) ? program
-                                                                                     : std::string();
+    return std::filesystem::path(program).is_absolute() && IsExecutableFile(program)
+               ? program
+               : std::string();
   }
   const char* searchPath = std::getenv("PATH");
   std::string_view folders = searchPath && *searchPath ? searchPath : kDefaultSearchPath;
   while (!program.empty()) {
     const std::size_t colon = folders.find(':');
     const std::filesystem::path folder(folders.substr(0, colon));
-    if (folder.is_absolute() && IsExecutableFile(folder / program)) return (folder / program).string();
+    if (folder.is_absolute() && IsExecutableFile(folder / program))
+      return (folder / program).string();
     if (colon == std::string_view::npos) break;
     folders.remove_prefix(colon + 1);
   }

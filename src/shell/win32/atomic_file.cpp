@@ -36,7 +36,8 @@ class TemporaryFile {
     while (!bytes.empty()) {
       DWORD written = 0;
       const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-      if (!::WriteFile(file_.get(), bytes.data(), ask, &written, nullptr) || written == 0) return false;
+      if (!::WriteFile(file_.get(), bytes.data(), ask, &written, nullptr) || written == 0)
+        return false;
       bytes.remove_prefix(written);
     }
     return true;

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "base/win32/win32_handle.h"
 #include "base/win32/wide_text.h"
+#include "base/win32/win32_handle.h"
 
 namespace quill {
 
@@ -33,9 +33,9 @@ ListingStart StartFailureOf(DWORD error) {
 
 // The volume and file number of the folder that the path leads to.
 bool ReadIdentity(const std::wstring& folder, FolderIdentity& identity) {
-  const Win32Handle handle(::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  const Win32Handle handle(::CreateFileW(
+      folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   BY_HANDLE_FILE_INFORMATION info{};
   if (!handle.valid() || !::GetFileInformationByHandle(handle.get(), &info)) return false;
   identity = {info.dwVolumeSerialNumber,

@@ -27,9 +27,9 @@ ParentConsole::ParentConsole() noexcept {
   const bool output = LeadsSomewhere(STD_OUTPUT_HANDLE);
   const bool error = LeadsSomewhere(STD_ERROR_HANDLE);
   if ((output && error) || !::AttachConsole(ATTACH_PARENT_PROCESS)) return;
-  const HANDLE screen = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      0, nullptr);
+  const HANDLE screen =
+      ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
   if (screen == INVALID_HANDLE_VALUE) {
     ::FreeConsole();
     return;

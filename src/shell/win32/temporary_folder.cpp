@@ -28,8 +28,8 @@ std::wstring FilledBuffer(Fill fill) {
 
 std::string TemporaryFolderPath() {
   ::SetLastError(ERROR_SUCCESS);
-  const std::wstring shortForm = FilledBuffer(
-      [](wchar_t* buffer, DWORD size) { return ::GetTempPathW(size, buffer); });
+  const std::wstring shortForm =
+      FilledBuffer([](wchar_t* buffer, DWORD size) { return ::GetTempPathW(size, buffer); });
   if (shortForm.empty()) return {};
   // The long form keeps the trailing separator that the temporary path has. A
   // folder that does not exist has no long form; its path serves as it is.

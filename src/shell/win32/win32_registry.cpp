@@ -84,8 +84,8 @@ bool Win32Registry::SetValue(std::string_view keyPath, std::string_view name,
                              const RegistryValue& value) {
   try {
     RegistryKey key;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, WideOf(keyPath).c_str(), 0, KEY_SET_VALUE,
-                        key.out()) != ERROR_SUCCESS) {
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, WideOf(keyPath).c_str(), 0, KEY_SET_VALUE, key.out()) !=
+        ERROR_SUCCESS) {
       return false;
     }
     return ::RegSetValueExW(key.get(), WideOf(name).c_str(), 0, static_cast<DWORD>(value.type),

@@ -78,7 +78,8 @@ TEST_F(BookUnpackingTest, ABookWhosePackageDoesNotReadIsNotUnpacked) {
   testing::ZipWriter noPackage;
   noPackage.Add("OEBPS/chapter.xhtml", "<html/>");
   noPackage.WriteTo(dir_ / "plain.epub");
-  EXPECT_EQ(BookUnpacking::Run(dir_ / "plain.epub", dir_ / "out").status, Status::kPackageUnreadable);
+  EXPECT_EQ(BookUnpacking::Run(dir_ / "plain.epub", dir_ / "out").status,
+            Status::kPackageUnreadable);
   EXPECT_EQ(BookUnpacking::Run(dir_ / "gone.epub", dir_ / "out").status, Status::kNoFile);
   EXPECT_FALSE(fs::exists(dir_ / "out"));
 }

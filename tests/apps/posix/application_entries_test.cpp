@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "apps/application_list.h"
 #include "apps/application_launch.h"
+#include "apps/application_list.h"
 #include "apps/open_with_menu.h"
 #include "base/text.h"
 #include "recording_user_messages.h"
@@ -80,7 +80,8 @@ TEST_F(ApplicationFilesOnDisk, ShortcutsAddTheirTargetOrNothing) {
 }
 
 TEST_F(ApplicationFilesOnDisk, DeleteMissingKeepsOnlyExistingFiles) {
-  ApplicationList list = {exe_.string(), "", Path("gone.exe"), temp_.path().string(), text_.string()};
+  ApplicationList list = {exe_.string(), "", Path("gone.exe"), temp_.path().string(),
+                          text_.string()};
   DeleteMissingEntries(list);
   EXPECT_EQ(list, (ApplicationList{exe_.string(), text_.string()}));
 }

@@ -1,7 +1,7 @@
 #include "apps/application_list.h"
 
-#include <csignal>
 #include <sys/resource.h>
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -61,7 +61,8 @@ TEST_F(ApplicationListStore, FirstRunStartsEmptyAndCreatesTheKeyWithCountZero) {
 }
 
 TEST_F(ApplicationListStore, ListSurvivesARestartInItsOrderAndUnchanged) {
-  const ApplicationList list = {"/usr/bin/zeta", "", "/no/such/file", "/opt/\u00e1rv\u00edz \"q\"\\x"};
+  const ApplicationList list = {"/usr/bin/zeta", "", "/no/such/file",
+                                "/opt/\u00e1rv\u00edz \"q\"\\x"};
   Save(list);
   EXPECT_EQ(Load(), list);
   EXPECT_EQ(fs::status(File()).permissions() & fs::perms::all,
@@ -122,7 +123,9 @@ TEST_F(ApplicationListStore, ACountBeyondTheStoredPathsCountsThemAndIsCapped) {
 }
 
 TEST_F(ApplicationListStore, ADamagedFileLosesOnlyItsDamagedLines) {
-  WriteStore("\"Count\"=dword:00000003\n\"Path0\"=\"a\"\n\xFF\xFE\x01junk\n\"Path1\"=\"b\n\"Path2\"=\"c\"\n");
+  WriteStore(
+      "\"Count\"=dword:00000003\n\"Path0\"=\"a\"\n\xFF\xFE\x01junk\n\"Path1\"=\"b\n\"Path2\"="
+      "\"c\"\n");
   EXPECT_EQ(Load(), (ApplicationList{"a", "", "c"}));
   Save({"a", "c"});
   EXPECT_EQ(Load(), (ApplicationList{"a", "c"}));
@@ -139,7 +142,8 @@ TEST_F(ApplicationListStore, AnUnreadableFileIsReportedAndNeverOverwritten) {
   fs::create_directories(File());  // a folder where the file should be
   EXPECT_TRUE(Load().empty());
   EXPECT_EQ(messages_.messages,
-            std::vector<std::string>{"Unable to open key \"Software\\Quillmere\\apppath\\Count\" for read"});
+            std::vector<std::string>{
+                "Unable to open key \"Software\\Quillmere\\apppath\\Count\" for read"});
   messages_.messages.clear();
   Save({"a"});
   EXPECT_EQ(messages_.messages,
@@ -182,11 +186,13 @@ TEST_F(ApplicationListStore, AFailedSaveKeepsThePreviousListWhole) {
     FileSizeLimit limit(before.size() + 10);
     Save(ApplicationList(50, "/a/rather/long/path/to/an/application/that/will/not/fit"));
   }
-  EXPECT_EQ(messages_.messages,
-            std::vector<std::string>{
-                "Unable to open key \"HKEY_CURRENT_USER\\Software\\Quillmere\\apppath\" for write"});
+  EXPECT_EQ(
+      messages_.messages,
+      std::vector<std::string>{
+          "Unable to open key \"HKEY_CURRENT_USER\\Software\\Quillmere\\apppath\" for write"});
   EXPECT_EQ(ReadFile(File()), before);
-  EXPECT_EQ(std::distance(fs::directory_iterator(File().parent_path()), fs::directory_iterator()), 1)
+  EXPECT_EQ(std::distance(fs::directory_iterator(File().parent_path()), fs::directory_iterator()),
+            1)
       << "no temporary file is left behind";
   EXPECT_EQ(Load(), (ApplicationList{"old 1", "old 2"}));
 }

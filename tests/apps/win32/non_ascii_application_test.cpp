@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "apps/application_list.h"
 #include "apps/application_launch.h"
+#include "apps/application_list.h"
 #include "apps/open_with_menu.h"
 #include "base/path_text.h"
 #include "recording_program.h"
@@ -28,7 +28,8 @@ TEST(NonAsciiApplication, ThePathSurvivesTheListAndTheProgramStartsWithTheBook) 
   testing::TempDir dir;
   fs::create_directory(dir / fs::path(u8"Eszközök"));
   fs::create_directory(dir / fs::path(u8"Könyvek"));
-  const testing::RecordingProgram recorder(dir / fs::path(u8"Eszközök"), fs::path(u8"Olvasó ő.exe"));
+  const testing::RecordingProgram recorder(dir / fs::path(u8"Eszközök"),
+                                           fs::path(u8"Olvasó ő.exe"));
   const fs::path& program = recorder.path();
   const fs::path book = dir / fs::path(u8"Könyvek/Éjszaka – első.epub");
   testing::WriteFile(book, "book");

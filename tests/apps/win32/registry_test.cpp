@@ -40,7 +40,8 @@ class RegistryStoreTest : public ::testing::Test {
 
 TEST_F(RegistryStoreTest, TheListGoesToTheCurrentUsersKeyAndComesBack) {
   EXPECT_TRUE(LoadApplicationList(*registry_).empty());  // first run: no key
-  const ApplicationList list = {"C:\\Tools\\reader.exe", "", "C:\\Program Files\\Éditeur\\edit.exe"};
+  const ApplicationList list = {"C:\\Tools\\reader.exe", "",
+                                "C:\\Program Files\\Éditeur\\edit.exe"};
   SaveApplicationList(*registry_, list);
 
   const StoredValue count = Stored(L"Count");
@@ -62,9 +63,9 @@ TEST_F(RegistryStoreTest, AShorterListLeavesTheStaleValuesThatAreNeverRead) {
 
 TEST_F(RegistryStoreTest, ACountAsTextAndAMissingPathLoadAsTheyAre) {
   HKEY key = nullptr;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                              nullptr),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      ::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+      ERROR_SUCCESS);
   const wchar_t count[] = L"3";
   const wchar_t first[] = L"first.exe";
   const wchar_t last[] = L"last.exe";

@@ -10,8 +10,8 @@
 #include <set>
 #include <string>
 
-#include "archive/unzipper.h"
 #include "archive/unpack_to_folder.h"
+#include "archive/unzipper.h"
 #include "base/memory_stream.h"
 #include "corpus.h"
 #include "raised_error.h"

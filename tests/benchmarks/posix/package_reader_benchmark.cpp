@@ -45,7 +45,8 @@ TEST(PackageReaderBenchmark, FortyChapterBook) {
     reader.Open(path);
     if (!reader.Ok) FAIL() << "open " << i;
   }
-  const std::chrono::duration<double, std::micro> elapsed = std::chrono::steady_clock::now() - start;
+  const std::chrono::duration<double, std::micro> elapsed =
+      std::chrono::steady_clock::now() - start;
   const double cpu = CpuMicroseconds() - cpuStart;
   std::cout << "TEpuB::Open of a 40-chapter book: " << elapsed.count() / kOpens << " us wall, "
             << cpu / kOpens << " us processor per Open (" << kOpens << " opens)\n";

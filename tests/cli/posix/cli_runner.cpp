@@ -14,7 +14,8 @@ extern char** environ;
 
 namespace quill::testing {
 
-ProgramRun RunProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments) {
+ProgramRun RunProgram(const std::filesystem::path& program,
+                      const std::vector<std::string>& arguments) {
   const TempDir streams;
   const std::string outPath = (streams / "out").string();
   const std::string errPath = (streams / "err").string();

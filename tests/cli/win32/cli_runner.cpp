@@ -50,7 +50,8 @@ class InheritedFile {
 
 }  // namespace
 
-ProgramRun RunProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments) {
+ProgramRun RunProgram(const std::filesystem::path& program,
+                      const std::vector<std::string>& arguments) {
   const TempDir streams;
   ProgramRun run;
   {  // the streams close before they are read

@@ -14,8 +14,8 @@
 #include <QUrl>
 #include <ctime>
 
-#include "app/qt/main_window.h"
 #include "app/qt/book_list_model.h"
+#include "app/qt/main_window.h"
 #include "epub_builder.h"
 #include "private_session_bus.h"
 #include "recording_user_messages.h"

@@ -21,19 +21,23 @@ TEST_F(PrivateSessionBus, TheFileManagerIsAskedToShowTheItemsUri) {
   fs::create_directories(book.parent_path());
   WriteFile(book, "book");
   EXPECT_TRUE(ShowItemInFileManager(QString::fromStdString(book.string()), *client_));
-  EXPECT_EQ(fileManager_.shown(),
-            QStringList{QUrl::fromLocalFile(QString::fromStdString(book.string())).toString(QUrl::FullyEncoded)});
+  EXPECT_EQ(
+      fileManager_.shown(),
+      QStringList{
+          QUrl::fromLocalFile(QString::fromStdString(book.string())).toString(QUrl::FullyEncoded)});
   EXPECT_TRUE(fileManager_.shown().constFirst().contains(QStringLiteral("My%20Books")));
 }
 
 TEST_F(PrivateSessionBus, WithoutAFileManagerNothingAnswersAndTheResultIsFalse) {
   WriteFile(temp_ / "book.epub", "book");
-  EXPECT_FALSE(ShowItemInFileManager(QString::fromStdString((temp_ / "book.epub").string()), *client_));
+  EXPECT_FALSE(
+      ShowItemInFileManager(QString::fromStdString((temp_ / "book.epub").string()), *client_));
 }
 
 TEST_F(PrivateSessionBus, AMissingItemIsNotSentAtAll) {
   StartFileManager();
-  EXPECT_FALSE(ShowItemInFileManager(QString::fromStdString((temp_ / "gone.epub").string()), *client_));
+  EXPECT_FALSE(
+      ShowItemInFileManager(QString::fromStdString((temp_ / "gone.epub").string()), *client_));
   EXPECT_FALSE(ShowItemInFileManager(QString(), *client_));
   EXPECT_TRUE(fileManager_.shown().isEmpty());
 }
@@ -52,8 +56,8 @@ TEST_F(PrivateSessionBus, TheContainingFolderOpensWithTheDefaultHandler) {
 }
 
 TEST(FileManager, NoBusMeansFalse) {
-  const QDBusConnection none = QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
-                                                             QStringLiteral("nowhere"));
+  const QDBusConnection none = QDBusConnection::connectToBus(
+      QStringLiteral("unix:path=/nonexistent/bus"), QStringLiteral("nowhere"));
   EXPECT_FALSE(ShowItemInFileManager(QStringLiteral("/"), none));
   QDBusConnection::disconnectFromBus(QStringLiteral("nowhere"));
 }

@@ -27,9 +27,9 @@ TEST(ParentConsole, TheVersionAskedAtAPromptIsWrittenToItsConsole) {
   // A console of the test's own, as a prompt has.
   ::FreeConsole();
   ASSERT_TRUE(::AllocConsole());
-  const HANDLE screen = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      0, nullptr);
+  const HANDLE screen =
+      ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(screen, INVALID_HANDLE_VALUE);
 
   std::wstring command = L"\"" +

@@ -29,7 +29,8 @@ std::string Launcher(const std::string& exec) {
 
 TEST(DesktopEntry, ProgramIsTheFirstWordWithQuotingUndone) {
   EXPECT_EQ(DesktopEntryProgram("foliate %U"), "foliate");
-  EXPECT_EQ(DesktopEntryProgram("\"/opt/My Reader/bin/reader\" --open %f"), "/opt/My Reader/bin/reader");
+  EXPECT_EQ(DesktopEntryProgram("\"/opt/My Reader/bin/reader\" --open %f"),
+            "/opt/My Reader/bin/reader");
   EXPECT_EQ(DesktopEntryProgram("\"/opt/a\\\"b\" %f"), "/opt/a\"b");
   EXPECT_EQ(DesktopEntryProgram("env LANG=hu_HU.UTF-8 GDK_SCALE=2 /usr/bin/reader %F"),
             "/usr/bin/reader");
@@ -59,7 +60,8 @@ TEST_F(Shortcuts, ALauncherLeadsToItsProgramFoundInPath) {
   EXPECT_EQ(ResolveShortcut(temp_ / "reader.desktop"), (bin_ / "reader").string());
 
   WriteExecutable(temp_ / "My Apps" / "viewer");
-  WriteFile(temp_ / "viewer.desktop", Launcher("\"" + (temp_ / "My Apps" / "viewer").string() + "\" %f"));
+  WriteFile(temp_ / "viewer.desktop",
+            Launcher("\"" + (temp_ / "My Apps" / "viewer").string() + "\" %f"));
   EXPECT_EQ(ResolveShortcut(temp_ / "viewer.desktop"), (temp_ / "My Apps" / "viewer").string());
 }
 
@@ -70,8 +72,8 @@ TEST_F(Shortcuts, AnUnresolvableLauncherGivesNothing) {
   WriteFile(temp_ / "plain.desktop", Launcher("plain"));
   WriteFile(temp_ / "relative.desktop", Launcher("bin/plain"));
   WriteFile(temp_ / "noexec.desktop", "[Desktop Entry]\nName=No program\n");
-  for (const char* name : {"missing.desktop", "plain.desktop", "relative.desktop", "noexec.desktop",
-                           "absent.desktop"})
+  for (const char* name :
+       {"missing.desktop", "plain.desktop", "relative.desktop", "noexec.desktop", "absent.desktop"})
     EXPECT_EQ(ResolveShortcut(temp_ / name), "") << name;
 }
 

@@ -1,9 +1,9 @@
 #include "shell/temporary_folder.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <filesystem>
 
 #include "scoped_environment.h"
 #include "temp_dir.h"

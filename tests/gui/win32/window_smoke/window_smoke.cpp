@@ -159,7 +159,9 @@ int wmain(int argc, wchar_t** argv) {
   fs::create_directories(books);
   const fs::path edited = books / L"Edited.epub";
   quill::testing::EpubBuilder().AddChapters(3).WriteTo(books / L"Untouched.epub");
-  quill::testing::EpubBuilder().AddChapters(3).EditChapter(1, DosDateTime(2024, 5, 1, 12, 0, 0))
+  quill::testing::EpubBuilder()
+      .AddChapters(3)
+      .EditChapter(1, DosDateTime(2024, 5, 1, 12, 0, 0))
       .WriteTo(edited);
   HANDLE process = Start(program + L" \"" + books.wstring() + L"\"");
   if (!process) return 1;
