@@ -82,10 +82,7 @@ int Report(const BookUnpacking& result, const std::string& book, CliUserMessages
 
 int RunUnpack(const std::vector<std::string>& arguments) {
   const CommandArguments args(arguments, {"--help"}, {"--to"});
-  if (args.Has("--help")) {
-    std::fputs(kUnpackHelp, stdout);
-    return kExitSuccess;
-  }
+  if (args.Has("--help")) return WriteHelpText(kUnpackHelp);
   if (args.Operands().size() != 1) throw UsageError("give exactly one BOOK");
   std::optional<std::filesystem::path> target;
   if (args.HasValue("--to")) {

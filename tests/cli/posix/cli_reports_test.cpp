@@ -356,7 +356,8 @@ TEST_F(CliReportsTest, OutputBytesForPipesAndAFullDisk) {
   EXPECT_EQ(tsv.out, "a\\\\b.epub\t" + (dir_ / "a\\\\b.epub").string() + "\ntab\\there.epub\t" +
                          (dir_ / "tab\\there.epub").string() + "\n");
   const std::vector<std::vector<std::string>> fullDisk = {
-      {"scan", a.string()}, {"--help"}, {"--version"}, {"scan", "--help"}, {"info", "--help"}};
+      {"scan", a.string()}, {"--help"},         {"--version"},
+      {"scan", "--help"},   {"info", "--help"}, {"unpack", "--help"}};
   for (const std::vector<std::string>& arguments : fullDisk) {
     const auto full = RunCliIn(SessionSetup::WritingTo("/dev/full"), arguments);
     EXPECT_EQ(full.status, 2) << arguments.back();
