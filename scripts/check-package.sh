@@ -125,7 +125,7 @@ scan --re|--resolution
 scan --resolution |day full hour min sec
 view --format |json text
 scan --format |json text tsv
-scan --|--explain --format --help --jobs --null --resolution --subfolders
+scan --|--explain --files-from --format --help --jobs --null --resolution --subfolders
 unpack --|--help --to
 unpack a.epub --to |Books
 info |Books a.epub
