@@ -1,7 +1,7 @@
 #include "shell/command_line.h"
 
-#include <shellapi.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include <memory>
 
